@@ -1,0 +1,85 @@
+// simmouse: makes and inspects image files of the simulated mouse.
+//   simmouse create FILE [--version 0x2001|0x2002] [--revision N]
+//   simmouse peek FILE ADDRESS
+//   simmouse poke FILE ADDRESS VALUE
+//   simmouse dump FILE [FROM [COUNT]]
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "device/simulated_mouse.h"
+
+namespace {
+
+bool Number(const char* s, long min, long max, long* out) {
+  char* end = nullptr;
+  long v = std::strtol(s, &end, 0);
+  if (end == s || *end != '\0' || v < min || v > max) return false;
+  *out = v;
+  return true;
+}
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: simmouse create FILE [--version 0x2001|0x2002] [--revision N]\n"
+               "       simmouse peek FILE ADDRESS\n"
+               "       simmouse poke FILE ADDRESS VALUE\n"
+               "       simmouse dump FILE [FROM [COUNT]]\n");
+  return 2;
+}
+
+int Load(halvard::SimulatedMouse& m, const std::string& file) {
+  if (m.LoadImage(file)) return 0;
+  std::fprintf(stderr, "simmouse: %s is not a mouse image\n", file.c_str());
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return Usage();
+  std::string cmd = argv[1], file = argv[2];
+  halvard::SimulatedMouse m;
+  if (cmd == "create") {
+    for (int i = 3; i < argc; ++i) {
+      std::string opt = argv[i];
+      long v = 0;
+      if (i + 1 >= argc) return Usage();
+      if (opt == "--version" && Number(argv[i + 1], 0, 0xFFFF, &v)) {
+        m.SetVersion(static_cast<std::uint16_t>(v));
+      } else if (opt == "--revision" && Number(argv[i + 1], 0, 255, &v)) {
+        m.SetRevision(static_cast<std::uint8_t>(v));
+      } else {
+        return Usage();
+      }
+      ++i;
+    }
+    if (!m.SaveImage(file)) {
+      std::fprintf(stderr, "simmouse: cannot write %s\n", file.c_str());
+      return 1;
+    }
+    return 0;
+  }
+  if (int rc = Load(m, file)) return rc;
+  long address = 0, value = 0, count = 256;
+  if (cmd == "peek" && argc == 4 && Number(argv[3], 0, 0x3FFF, &address)) {
+    std::printf("%ld\n", static_cast<long>(m.Cell(static_cast<int>(address))));
+    return 0;
+  }
+  if (cmd == "poke" && argc == 5 && Number(argv[3], 0, 0x3FFF, &address) && Number(argv[4], 0, 255, &value)) {
+    m.SetCell(static_cast<int>(address), static_cast<std::uint8_t>(value));
+    return m.SaveImage(file) ? 0 : 1;
+  }
+  if (cmd == "dump" && argc <= 5 && (argc < 4 || Number(argv[3], 0, 0x3FFF, &address)) &&
+      (argc < 5 || Number(argv[4], 1, 0x4000, &count))) {
+    std::printf("version %04X revision %d\n", m.Version(), m.Revision());
+    long end = address + count < 0x4000 ? address + count : 0x4000;
+    for (long a = address; a < end; ++a) {
+      if (a == address || a % 16 == 0) std::printf("%04lX:", a);
+      std::printf(" %02X", m.Cell(static_cast<int>(a)));
+      if (a % 16 == 15 || a + 1 == end) std::printf("\n");
+    }
+    return 0;
+  }
+  return Usage();
+}
