@@ -83,7 +83,7 @@ BasicHidClient<CharT>::BasicHidClient(const BasicHidClient& other)
 template <typename CharT>
 BasicHidClient<CharT>& BasicHidClient<CharT>::operator=(const BasicHidClient& other) {
   if (this == &other) return *this;
-  FreeModules();
+  UnloadModules();
   hid_ = other.hid_;
   messages_ = other.messages_;
   registry_ = other.registry_;
@@ -114,15 +114,15 @@ void BasicHidClient<CharT>::CopyFrom(const BasicHidClient& other) {
 }
 
 template <typename CharT>
-void BasicHidClient<CharT>::FreeModules() {
-  if (hidModule_ != nullptr) hid_->FreeModule(hidModule_);
-  if (setupModule_ != nullptr) hid_->FreeModule(setupModule_);
+void BasicHidClient<CharT>::UnloadModules() {
+  if (hidModule_ != nullptr) hid_->UnloadModule(hidModule_);
+  if (setupModule_ != nullptr) hid_->UnloadModule(setupModule_);
   hidModule_ = setupModule_ = nullptr;
 }
 
 template <typename CharT>
 BasicHidClient<CharT>::~BasicHidClient() {
-  FreeModules();
+  UnloadModules();
 }
 
 template <typename CharT>

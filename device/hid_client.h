@@ -95,7 +95,7 @@ class BasicHidClient {
   DeviceHandle OpenRowForTransfer(int index, DeviceAccess access);
   const CharT* LookupString(DeviceHandle handle, bool product, CharT* scratch);
   void CopyFrom(const BasicHidClient& other);
-  void FreeModules();
+  void UnloadModules();
 
   int count_ = 0;
   ModuleHandle hidModule_ = nullptr;

@@ -47,7 +47,7 @@ class HidSeam {
 
   // LoadLibraryW / FreeLibrary of "hid.dll" or "setupapi.dll"; null when it cannot be loaded.
   virtual ModuleHandle LoadModule(HidModule which) = 0;
-  virtual void FreeModule(ModuleHandle module) = 0;
+  virtual void UnloadModule(ModuleHandle module) = 0;
 
   virtual Guid GetHidGuid() = 0;
   // Present devices exposing the class, as device interfaces; null on failure.

@@ -13,8 +13,8 @@ CIcTessel::CIcTessel(HidSeam& hid, Clock& clock) : hid_(hid), clock_(clock) {
 }
 
 CIcTessel::~CIcTessel() {
-  if (hidModule_ != nullptr) hid_.FreeModule(hidModule_);
-  if (setupModule_ != nullptr) hid_.FreeModule(setupModule_);
+  if (hidModule_ != nullptr) hid_.UnloadModule(hidModule_);
+  if (setupModule_ != nullptr) hid_.UnloadModule(setupModule_);
 }
 
 // The bytes a request does not name are zero, so every request on the wire is fully determined

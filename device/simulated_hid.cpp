@@ -30,7 +30,7 @@ ModuleHandle SimulatedHid::LoadModule(HidModule which) {
   return reinterpret_cast<ModuleHandle>(static_cast<std::uintptr_t>(0x10 + i));
 }
 
-void SimulatedHid::FreeModule(ModuleHandle module) {
+void SimulatedHid::UnloadModule(ModuleHandle module) {
   if (module != nullptr) --loaded_;
 }
 

@@ -52,7 +52,7 @@ class SimulatedHid : public HidSeam {
   const std::map<NotifyHandle, Registration>& Registrations() const { return registrations_; }
 
   ModuleHandle LoadModule(HidModule which) override;
-  void FreeModule(ModuleHandle module) override;
+  void UnloadModule(ModuleHandle module) override;
   Guid GetHidGuid() override { return kHidInterfaceClass; }
   DeviceSet GetClassDevs(const Guid& interfaceClass) override;
   bool GetInterfacePath(DeviceSet set, const Guid& interfaceClass, std::uint32_t index, char16_t* path,

@@ -1,0 +1,59 @@
+# The front door: `make test` installs what is missing, builds both presets and runs every test.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 20
+
+PACKAGES := cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev clang \
+            libclang-rt-14-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth \
+            imagemagick
+
+FUZZERS := fuzz_mouse_image fuzz_device_replies fuzz_hid_table
+
+.PHONY: test deps native native-test asan asan-test mingw mingw-test fuzz fuzz-smoke bench clean
+
+test: deps native-test asan-test mingw-test fuzz-smoke
+	@echo "make test: all suites passed"
+
+deps:
+	@tools/ensure-packages.sh $(PACKAGES)
+
+native: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j$(JOBS)
+
+native-test: native
+	ctest --preset native -j$(JOBS)
+
+asan: deps
+	cmake --preset native-asan >/dev/null
+	cmake --build --preset native-asan -j$(JOBS)
+
+asan-test: asan
+	ctest --preset native-asan -j$(JOBS)
+
+mingw: deps
+	cmake --preset mingw >/dev/null
+	cmake --build --preset mingw -j$(JOBS)
+
+mingw-test: mingw
+	tools/run-wine-tests.sh
+
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j$(JOBS)
+
+# A short run of every fuzz target on its seed corpus; longer runs by hand with FUZZ_SECONDS.
+fuzz-smoke: fuzz
+	@for f in $(FUZZERS); do \
+	  mkdir -p out/fuzz-corpus/$$f; \
+	  echo "fuzz: $$f for $(FUZZ_SECONDS) s"; \
+	  out/build/fuzz/fuzz/$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=0 \
+	    out/fuzz-corpus/$$f fuzz/seeds/$$f >out/build/fuzz/$$f.log 2>&1 \
+	    || { tail -40 out/build/fuzz/$$f.log; exit 1; }; \
+	done
+
+bench: native
+	out/build/native/bench/device_bench
+
+clean:
+	rm -rf out/build
