@@ -110,6 +110,55 @@ long MemoryRegistry::SetValue(RegKey key, std::u16string_view name, std::uint32_
   return 0;
 }
 
+namespace {
+
+bool IsText(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz; }
+
+}  // namespace
+
+// The in-memory code page is Latin-1: bytes widen to the same code unit, and code units above
+// 0xFF come back as '?', as an 8-bit reader of the platform sees characters outside its page.
+long MemoryRegistry::QueryValueNarrow(RegKey key, std::u16string_view name, std::uint32_t* type,
+                                      std::uint8_t* data, std::uint32_t* size) {
+  if (failAll_ != 0) return failAll_;
+  Node* node = Resolve(key);
+  if (node == nullptr) return kRegErrorInvalidParameter;
+  auto it = node->values.find(AsciiLower(name));
+  if (it == node->values.end()) return kRegErrorFileNotFound;
+  if (!IsText(it->second.type)) return QueryValue(key, name, type, data, size);
+  const auto& wide = it->second.data;
+  std::vector<std::uint8_t> narrow;
+  for (std::size_t i = 0; i + 1 < wide.size(); i += 2) {
+    unsigned unit = wide[i] | (wide[i + 1] << 8);
+    narrow.push_back(unit <= 0xFF ? static_cast<std::uint8_t>(unit) : '?');
+  }
+  if (type != nullptr) *type = it->second.type;
+  if (size == nullptr) return data == nullptr ? 0 : kRegErrorInvalidParameter;
+  auto stored = static_cast<std::uint32_t>(narrow.size());
+  if (data == nullptr) {
+    *size = stored;
+    return 0;
+  }
+  if (*size < stored) {
+    *size = stored;
+    return kRegErrorMoreData;
+  }
+  if (stored != 0) std::memcpy(data, narrow.data(), stored);
+  *size = stored;
+  return 0;
+}
+
+long MemoryRegistry::SetValueNarrow(RegKey key, std::u16string_view name, std::uint32_t type,
+                                    const std::uint8_t* data, std::uint32_t size) {
+  if (!IsText(type) || data == nullptr) return SetValue(key, name, type, data, size);
+  std::vector<std::uint8_t> wide;
+  for (std::uint32_t i = 0; i < size; ++i) {
+    wide.push_back(data[i]);
+    wide.push_back(0);
+  }
+  return SetValue(key, name, type, wide.data(), static_cast<std::uint32_t>(wide.size()));
+}
+
 long MemoryRegistry::DeleteValue(RegKey key, std::u16string_view name) {
   if (failAll_ != 0) return failAll_;
   Node* node = Resolve(key);

@@ -25,6 +25,10 @@ class MemoryRegistry : public RegistrySeam {
                   std::uint32_t* size) override;
   long SetValue(RegKey key, std::u16string_view name, std::uint32_t type, const std::uint8_t* data,
                 std::uint32_t size) override;
+  long QueryValueNarrow(RegKey key, std::u16string_view name, std::uint32_t* type, std::uint8_t* data,
+                        std::uint32_t* size) override;
+  long SetValueNarrow(RegKey key, std::u16string_view name, std::uint32_t type, const std::uint8_t* data,
+                      std::uint32_t size) override;
   long DeleteValue(RegKey key, std::u16string_view name) override;
   long CloseKey(RegKey key) override;
 

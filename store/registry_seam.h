@@ -12,6 +12,8 @@ enum class RegRoot { kCurrentUser, kLocalMachine };
 
 // Value types as the platform numbers them.
 constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegExpandSz = 2;
+constexpr std::uint32_t kRegBinary = 3;
 constexpr std::uint32_t kRegDword = 4;
 
 // Status codes the seam reports besides 0.
@@ -35,6 +37,12 @@ class RegistrySeam {
                           std::uint32_t* size) = 0;
   virtual long SetValue(RegKey key, std::u16string_view name, std::uint32_t type, const std::uint8_t* data,
                         std::uint32_t size) = 0;
+  // The 8-bit forms, as the libraries call them: text values travel in the system code page,
+  // one byte per character, while the registry keeps them in 16-bit characters.
+  virtual long QueryValueNarrow(RegKey key, std::u16string_view name, std::uint32_t* type, std::uint8_t* data,
+                                std::uint32_t* size) = 0;
+  virtual long SetValueNarrow(RegKey key, std::u16string_view name, std::uint32_t type, const std::uint8_t* data,
+                              std::uint32_t size) = 0;
   virtual long DeleteValue(RegKey key, std::u16string_view name) = 0;
   virtual long CloseKey(RegKey key) = 0;
 };

@@ -48,6 +48,24 @@ long Win32Registry::SetValue(RegKey key, std::u16string_view name, std::uint32_t
   return RegSetValueExW(static_cast<HKEY>(key), n.c_str(), 0, type, data, size);
 }
 
+// Value names are ASCII, so the 8-bit name is the same text.
+long Win32Registry::QueryValueNarrow(RegKey key, std::u16string_view name, std::uint32_t* type, std::uint8_t* data,
+                                     std::uint32_t* size) {
+  std::string n(name.begin(), name.end());
+  DWORD t = 0;
+  DWORD s = size != nullptr ? *size : 0;
+  LONG rc = RegQueryValueExA(static_cast<HKEY>(key), n.c_str(), nullptr, &t, data, size != nullptr ? &s : nullptr);
+  if (type != nullptr) *type = t;
+  if (size != nullptr) *size = s;
+  return rc;
+}
+
+long Win32Registry::SetValueNarrow(RegKey key, std::u16string_view name, std::uint32_t type, const std::uint8_t* data,
+                                   std::uint32_t size) {
+  std::string n(name.begin(), name.end());
+  return RegSetValueExA(static_cast<HKEY>(key), n.c_str(), 0, type, data, size);
+}
+
 long Win32Registry::DeleteValue(RegKey key, std::u16string_view name) {
   std::wstring n = Terminated(name);
   return RegDeleteValueW(static_cast<HKEY>(key), n.c_str());

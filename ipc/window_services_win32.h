@@ -1,0 +1,14 @@
+// Posting and window checks on Windows.
+#pragma once
+
+#include "ipc/window_services.h"
+
+namespace halvard {
+
+class Win32WindowServices : public WindowServices {
+ public:
+  bool Post(Hwnd window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  bool IsWindow(Hwnd window) override;
+};
+
+}  // namespace halvard
