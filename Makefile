@@ -7,7 +7,7 @@ PACKAGES := cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
             libclang-rt-14-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth \
             imagemagick
 
-FUZZERS := fuzz_mouse_image fuzz_device_replies fuzz_hid_table
+FUZZERS := fuzz_mouse_image fuzz_device_replies fuzz_hid_table fuzz_registry_values
 
 .PHONY: test deps native native-test asan asan-test mingw mingw-test fuzz fuzz-smoke bench clean
 

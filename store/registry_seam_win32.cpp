@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace halvard {
 namespace {
@@ -11,6 +12,17 @@ HKEY RootKey(RegRoot root) { return root == RegRoot::kCurrentUser ? HKEY_CURRENT
 
 // The platform wants terminated names; string_views are not.
 std::wstring Terminated(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
+
+bool IsText(std::uint32_t type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
+// The platform counts a terminator that follows the data as part of a text value it was "not
+// given". Text is stored exactly as long as asked, so the copy it sees is followed by no zero.
+std::vector<std::uint8_t> Unterminated(const std::uint8_t* data, std::uint32_t size) {
+  std::vector<std::uint8_t> copy(data, data + size);
+  copy.push_back(0xFF);
+  copy.push_back(0xFF);
+  return copy;
+}
 
 }  // namespace
 
@@ -45,7 +57,9 @@ long Win32Registry::QueryValue(RegKey key, std::u16string_view name, std::uint32
 long Win32Registry::SetValue(RegKey key, std::u16string_view name, std::uint32_t type, const std::uint8_t* data,
                              std::uint32_t size) {
   std::wstring n = Terminated(name);
-  return RegSetValueExW(static_cast<HKEY>(key), n.c_str(), 0, type, data, size);
+  if (data == nullptr || !IsText(type)) return RegSetValueExW(static_cast<HKEY>(key), n.c_str(), 0, type, data, size);
+  std::vector<std::uint8_t> copy = Unterminated(data, size);
+  return RegSetValueExW(static_cast<HKEY>(key), n.c_str(), 0, type, copy.data(), size);
 }
 
 // Value names are ASCII, so the 8-bit name is the same text.
@@ -63,7 +77,9 @@ long Win32Registry::QueryValueNarrow(RegKey key, std::u16string_view name, std::
 long Win32Registry::SetValueNarrow(RegKey key, std::u16string_view name, std::uint32_t type, const std::uint8_t* data,
                                    std::uint32_t size) {
   std::string n(name.begin(), name.end());
-  return RegSetValueExA(static_cast<HKEY>(key), n.c_str(), 0, type, data, size);
+  if (data == nullptr || !IsText(type)) return RegSetValueExA(static_cast<HKEY>(key), n.c_str(), 0, type, data, size);
+  std::vector<std::uint8_t> copy = Unterminated(data, size);
+  return RegSetValueExA(static_cast<HKEY>(key), n.c_str(), 0, type, copy.data(), size);
 }
 
 long Win32Registry::DeleteValue(RegKey key, std::u16string_view name) {
