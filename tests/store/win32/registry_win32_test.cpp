@@ -85,3 +85,38 @@ TEST_F(RealRegistryTest, GetStringAndDeleteNeverCreateTheKey) {
 
 }  // namespace
 }  // namespace halvard
+
+#include "store/document_lookup.h"
+#include "store/file_seam_win32.h"
+
+namespace halvard {
+namespace {
+
+TEST_F(RealRegistryTest, DocumentLookupFindsAFileBesideTheProgramThenUnderPath) {
+  Win32Files files;
+  std::u16string program = files.ProgramPath();
+  ASSERT_FALSE(program.empty());
+  std::u16string folder = program.substr(0, program.find_last_of(u'\\') + 1);
+  std::wstring helpDir(folder.begin(), folder.end());
+  helpDir += L"HELP";
+  CreateDirectoryW(helpDir.c_str(), nullptr);
+  std::wstring file = helpDir + L"\\lookup_test.txt";
+  HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  CloseHandle(h);
+
+  char16_t result[kDocumentPathChars];
+  ASSERT_EQ(FindDocument(store, files, u"lookup_test.txt", kHelpFolder, result), 1);
+  EXPECT_EQ(std::u16string(result), folder + u"HELP\\lookup_test.txt");
+  EXPECT_EQ(FindDocument(store, files, u"lookup_test.txt", kMediaFolder, result), 0);
+
+  // "Path" comes before the program's folder.
+  std::u16string parent = folder.substr(0, folder.size() - 1);
+  ASSERT_EQ(store.SetString(u"Path", parent), 1);
+  ASSERT_EQ(FindDocument(store, files, u"lookup_test.txt", kHelpFolder, result), 1);
+  EXPECT_EQ(std::u16string(result), parent + u"\\HELP\\lookup_test.txt");
+  DeleteFileW(file.c_str());
+}
+
+}  // namespace
+}  // namespace halvard
