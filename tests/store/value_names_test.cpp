@@ -63,8 +63,9 @@ class DocumentLookupTest : public ::testing::Test {
 };
 
 TEST_F(DocumentLookupTest, AsGivenThenInstallationFolderThenProgramFolder) {
-  files.files = {u"manual.pdf", u"D:\\Inst\\HELP\\guide.pdf", u"C:\\Program Files\\Halvard\\HELP\\guide.pdf",
-                 u"C:\\Program Files\\Halvard\\Languages\\Deutsch.txt", u"D:\\Inst\\readme.txt"};
+  for (auto f : {u"manual.pdf", u"D:\\Inst\\HELP\\guide.pdf", u"C:\\Program Files\\Halvard\\HELP\\guide.pdf",
+                 u"C:\\Program Files\\Halvard\\Languages\\Deutsch.txt", u"D:\\Inst\\readme.txt"})
+    files.Put(f, {});
   ASSERT_EQ(FindDocument(store, files, u"manual.pdf", u"HELP", result), 1);
   EXPECT_EQ(std::u16string(result), u"manual.pdf");
 
@@ -85,12 +86,12 @@ TEST_F(DocumentLookupTest, AsGivenThenInstallationFolderThenProgramFolder) {
 
 TEST_F(DocumentLookupTest, ProgramWithoutFolderAndOverlongCandidates) {
   files.programPath = u"Halvard.exe";
-  files.files = {u"\\MEDIA\\clip.mp4"};
+  files.Put(u"\\MEDIA\\clip.mp4", {});
   ASSERT_EQ(FindDocument(store, files, u"clip.mp4", kMediaFolder, result), 1);
   EXPECT_EQ(std::u16string(result), u"\\MEDIA\\clip.mp4");
 
   std::u16string longName(1100, u'n');
-  files.files.insert(longName);
+  files.Put(longName, {});
   EXPECT_EQ(FindDocument(store, files, longName, u"", result), 0);
 }
 
