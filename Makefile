@@ -7,7 +7,8 @@ PACKAGES := cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
             libclang-rt-14-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth \
             imagemagick
 
-FUZZERS := fuzz_mouse_image fuzz_device_replies fuzz_hid_table fuzz_registry_values
+FUZZERS := fuzz_mouse_image fuzz_device_replies fuzz_hid_table fuzz_registry_values \
+           fuzz_language_file fuzz_profile_file
 
 .PHONY: test deps native native-test asan asan-test mingw mingw-test fuzz fuzz-smoke bench clean
 
