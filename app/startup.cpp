@@ -64,7 +64,17 @@ LanguageStart StartLanguage(std::uint16_t systemLanguageId, RegistryStore& store
     tables = LanguageTables::Defaults();
   }
   SetActiveLanguage(tables);
+  SetKeyboardLanguage(KeyboardLanguage{start.selection.primary, start.selection.subLanguage, start.selection.altGr});
+  SetMacroTexts(MacroTextsFrom(tables));
   return start;
+}
+
+MacroTexts MacroTextsFrom(const LanguageTables& tables) {
+  MacroTexts t;
+  t.secondWord = tables.Unit(0);
+  t.millisecondWord = tables.Unit(1);
+  for (int i = 0; i < kCommandNameCount; ++i) t.commandNames[i] = tables.CommandName(i);
+  return t;
 }
 
 int MainFontSizeTenths(int h) {

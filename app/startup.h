@@ -12,6 +12,7 @@
 #include "app/messages.h"
 #include "ipc/dword_source.h"
 #include "ipc/window_services.h"
+#include "macro/listing.h"
 #include "store/file_seam.h"
 #include "store/registry_seam.h"
 #include "store/registry_store.h"
@@ -43,13 +44,17 @@ class InstanceMutex {
 bool HandleSecondStart(DwordSource& values, WindowServices& windows, MessageService& messages);
 
 // The chosen language, the help document (found, or the English one), and whether the language
-// file gave the texts; the process-wide tables are filled either way.
+// file gave the texts; the process-wide tables, the keyboard language and the macro list's words
+// are set either way.
 struct LanguageStart {
   LanguageSelection selection;
   std::u16string helpDocument;
   bool fileLoaded = false;
 };
 LanguageStart StartLanguage(std::uint16_t systemLanguageId, RegistryStore& store, FileSeam& files);
+
+// The macro list's words from the language tables.
+MacroTexts MacroTextsFrom(const LanguageTables& tables);
 
 // Size of the main text font in tenths of a point, from the icon-title font's height.
 int MainFontSizeTenths(int iconTitleHeight);

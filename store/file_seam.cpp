@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "store/text.h"
+
 namespace halvard {
 
 bool FileSeam::ReadFile(std::u16string_view path, std::vector<std::uint8_t>& bytes, std::size_t maxBytes) {
@@ -16,6 +18,18 @@ bool FileSeam::ReadFile(std::u16string_view path, std::vector<std::uint8_t>& byt
     bytes.insert(bytes.end(), chunk, chunk + n);
   }
   Close(f);
+  return true;
+}
+
+bool PathLess::operator()(const std::u16string& a, const std::u16string& b) const {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](char16_t x, char16_t y) { return AsciiLower(x) < AsciiLower(y); });
+}
+
+bool MemoryFiles::CopyNew(std::u16string_view from, std::u16string_view to) {
+  auto src = files.find(std::u16string(from));
+  if (src == files.end() || files.count(std::u16string(to)) != 0) return false;
+  files[std::u16string(to)] = src->second;
   return true;
 }
 

@@ -30,6 +30,8 @@ class FileSeam {
   // Names (not paths) of the files in a folder; folders are not listed.
   virtual std::vector<std::u16string> ListFiles(std::u16string_view folder) = 0;
   virtual bool RemoveFile(std::u16string_view path) = 0;
+  // Copies a file unchanged; fails when the target exists.
+  virtual bool CopyNew(std::u16string_view from, std::u16string_view to) = 0;
 
   virtual FileHandle Open(std::u16string_view path, FileMode mode) = 0;
   virtual bool Seek(FileHandle file, std::uint64_t offset) = 0;
@@ -43,7 +45,12 @@ class FileSeam {
   bool ReadFile(std::u16string_view path, std::vector<std::uint8_t>& bytes, std::size_t maxBytes);
 };
 
-// Files in memory, for tests and the simulated demo. Paths compare exactly.
+// Paths compare without regard to ASCII case, as on the platform.
+struct PathLess {
+  bool operator()(const std::u16string& a, const std::u16string& b) const;
+};
+
+// Files in memory, for tests and the simulated demo.
 class MemoryFiles : public FileSeam {
  public:
   bool CanOpenForReading(std::u16string_view path) override;
@@ -52,6 +59,7 @@ class MemoryFiles : public FileSeam {
   bool CreateFolder(std::u16string_view path) override;
   std::vector<std::u16string> ListFiles(std::u16string_view folder) override;
   bool RemoveFile(std::u16string_view path) override { return files.erase(std::u16string(path)) != 0; }
+  bool CopyNew(std::u16string_view from, std::u16string_view to) override;
   FileHandle Open(std::u16string_view path, FileMode mode) override;
   bool Seek(FileHandle file, std::uint64_t offset) override;
   std::size_t Read(FileHandle file, void* buffer, std::size_t bytes) override;
@@ -62,7 +70,7 @@ class MemoryFiles : public FileSeam {
   const std::vector<std::uint8_t>* Get(std::u16string_view path) const;
   int OpenFiles() const { return static_cast<int>(open_.size()); }
 
-  std::map<std::u16string, std::vector<std::uint8_t>> files;
+  std::map<std::u16string, std::vector<std::uint8_t>, PathLess> files;
   std::set<std::u16string> folders;
   std::u16string programPath = u"C:\\Program Files\\Halvard\\Halvard.exe";
   std::u16string documents = u"C:\\Users\\gamer\\Documents";

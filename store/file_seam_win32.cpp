@@ -58,6 +58,10 @@ std::vector<std::u16string> Win32Files::ListFiles(std::u16string_view folder) {
 
 bool Win32Files::RemoveFile(std::u16string_view path) { return DeleteFileW(W(path).c_str()) != FALSE; }
 
+bool Win32Files::CopyNew(std::u16string_view from, std::u16string_view to) {
+  return CopyFileW(W(from).c_str(), W(to).c_str(), TRUE) != FALSE;
+}
+
 FileHandle Win32Files::Open(std::u16string_view path, FileMode mode) {
   DWORD access = mode == FileMode::kRead ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
   DWORD disposition = mode == FileMode::kCreate ? CREATE_ALWAYS : OPEN_EXISTING;

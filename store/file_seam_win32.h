@@ -13,6 +13,7 @@ class Win32Files : public FileSeam {
   bool CreateFolder(std::u16string_view path) override;
   std::vector<std::u16string> ListFiles(std::u16string_view folder) override;
   bool RemoveFile(std::u16string_view path) override;
+  bool CopyNew(std::u16string_view from, std::u16string_view to) override;
   FileHandle Open(std::u16string_view path, FileMode mode) override;
   bool Seek(FileHandle file, std::uint64_t offset) override;
   std::size_t Read(FileHandle file, void* buffer, std::size_t bytes) override;
