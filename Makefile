@@ -8,7 +8,7 @@ PACKAGES := cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
             imagemagick
 
 FUZZERS := fuzz_mouse_image fuzz_device_replies fuzz_hid_table fuzz_registry_values \
-           fuzz_language_file fuzz_profile_file
+           fuzz_language_file fuzz_profile_file fuzz_macro_bytes fuzz_macro_file fuzz_expand_commands
 
 .PHONY: test deps native native-test asan asan-test mingw mingw-test fuzz fuzz-smoke bench clean
 
@@ -55,6 +55,7 @@ fuzz-smoke: fuzz
 
 bench: native
 	out/build/native/bench/device_bench
+	out/build/native/bench/macro_bench
 
 clean:
 	rm -rf out/build
