@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "macro/listing.h"
 #include "store/text.h"
 
 namespace halvard {
@@ -180,18 +181,10 @@ LanguageTables& Active() {
 
 LanguageSelection SelectLanguage(std::uint16_t languageId) {
   LanguageSelection s;
-  s.primary = languageId & 0x3FF;
-  s.subLanguage = languageId >> 10;
-  switch (s.primary) {
-    case 5: case 7: case 8: case 10: case 12: case 16: case 21: case 22: case 31:
-      s.altGr = true;
-      break;
-    case 9:
-      s.altGr = s.subLanguage == 2;
-      break;
-    default:
-      s.altGr = false;
-  }
+  const KeyboardLanguage keyboard = KeyboardLanguage::FromLanguageId(languageId);
+  s.primary = keyboard.primary;
+  s.subLanguage = keyboard.subLanguage;
+  s.altGr = keyboard.altGr;
   struct Row {
     std::uint16_t primary;
     const char16_t* suffix;

@@ -220,25 +220,12 @@ int CSkinLVCmdList::Append(const Code& b) {
   return row;
 }
 
-int CSkinLVCmdList::AppendInstruction(int opcode, int first, int second) {
-  Code b = {};
+// The code of an instruction that is not 0x83 or a delay, from the operands the editor passes.
+bool CSkinLVCmdList::PlainCode(int opcode, int first, int second, Code& b) const {
+  if (opcode < 0 || opcode > 0xFF || opcode == kOpExtended || opcode == kOpDelay) return false;
+  std::memset(b, 0, 6);
   b[0] = static_cast<std::uint8_t>(opcode);
   switch (opcode) {
-    case kOpExtended:
-      return kNoRow;
-    case kOpDelay: {
-      if (first <= 0) return count_ > 0 ? count_ - 1 : kNoRow;
-      if (count_ == 0) return kNoRow;
-      if (usedBytes_ + 2 > capacity_) return kBufferFull;
-      const int row = count_ - 1;
-      CodeOf(row, b);
-      delayTicks_[row] += first;
-      const int size = SizeOf(b) + DelayLength(delayTicks_[row] - 1);
-      usedBytes_ += size - rowSize_[row];
-      rowSize_[row] = size;
-      PushDelay(row);
-      return row;
-    }
     case kOpLoopStart:
       b[1] = Lo(first - 1);  // the count shown is n + 1
       break;
@@ -258,9 +245,27 @@ int CSkinLVCmdList::AppendInstruction(int opcode, int first, int second) {
       if (extendedKeys_ != 0) b[1] = Lo(first);
       break;
     default:
-      if (opcode < 0 || opcode > 0xFF) return kNoRow;
       break;
   }
+  return true;
+}
+
+int CSkinLVCmdList::AppendInstruction(int opcode, int first, int second) {
+  Code b = {};
+  if (opcode == kOpDelay) {
+    if (first <= 0) return count_ > 0 ? count_ - 1 : kNoRow;
+    if (count_ == 0) return kNoRow;
+    if (usedBytes_ + 2 > capacity_) return kBufferFull;
+    const int row = count_ - 1;
+    CodeOf(row, b);
+    delayTicks_[row] += first;
+    const int size = SizeOf(b) + DelayLength(delayTicks_[row] - 1);
+    usedBytes_ += size - rowSize_[row];
+    rowSize_[row] = size;
+    PushDelay(row);
+    return row;
+  }
+  if (!PlainCode(opcode, first, second, b)) return kNoRow;
   return Append(b);
 }
 
@@ -456,16 +461,8 @@ int CSkinLVCmdList::SetRowDelay(int ms) {
 }
 
 int CSkinLVCmdList::ReplaceRow(int row, int opcode, int first, int second) {
-  if (row < 0 || row >= count_ || opcode == kOpExtended || opcode == kOpDelay || opcode < 0 || opcode > 0xFF) return 0;
-  Code b = {};
-  b[0] = static_cast<std::uint8_t>(opcode);
-  switch (opcode) {
-    case kOpLoopStart: b[1] = Lo(first - 1); break;
-    case kOpConsumer: case kOpLoopEnd: b[1] = Lo(first); b[2] = Hi(first); break;
-    case kOpMotion: b[1] = Lo(first); b[2] = Hi(first); b[3] = Lo(second); b[4] = Hi(second); break;
-    case kOpKeyPressExt: case kOpKeyReleaseExt: if (extendedKeys_ != 0) b[1] = Lo(first); break;
-    default: break;
-  }
+  Code b;
+  if (row < 0 || row >= count_ || !PlainCode(opcode, first, second, b)) return 0;
   Code old;
   CodeOf(row, old);
   // Sizes and offsets stay as they are, so only an instruction of the same size fits.

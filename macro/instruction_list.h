@@ -82,6 +82,7 @@ class CSkinLVCmdList {
 
  private:
   using Code = std::uint8_t[6];
+  bool PlainCode(int opcode, int first, int second, Code& b) const;
   void CodeOf(int row, Code& b) const;
   void StoreCode(int row, const Code& b);
   int SizeOf(const Code& b) const;

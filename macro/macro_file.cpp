@@ -49,15 +49,7 @@ std::optional<MacroData> ReadMacroFile(FileSeam& files, MessageService& messages
     messages.ShowMessage(kMsgCantFindPath, name);
     return std::nullopt;
   }
-  auto readFully = [&](std::uint8_t* p, std::size_t n) {
-    std::size_t got = 0;
-    while (got < n) {
-      std::size_t r = files.Read(f, p + got, n - got);
-      if (r == 0) break;
-      got += r;
-    }
-    return got;
-  };
+  auto readFully = [&](std::uint8_t* p, std::size_t n) { return files.ReadFully(f, p, n); };
   std::uint8_t h[kMacroHeaderSize];
   const std::size_t got = readFully(h, kMacroHeaderSize);
   const int length = h[3] | (h[4] << 8);

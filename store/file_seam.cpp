@@ -7,6 +7,17 @@
 
 namespace halvard {
 
+std::size_t FileSeam::ReadFully(FileHandle file, void* buffer, std::size_t bytes) {
+  auto* p = static_cast<std::uint8_t*>(buffer);
+  std::size_t got = 0;
+  while (got < bytes) {
+    std::size_t r = Read(file, p + got, bytes - got);
+    if (r == 0) break;
+    got += r;
+  }
+  return got;
+}
+
 bool FileSeam::ReadFile(std::u16string_view path, std::vector<std::uint8_t>& bytes, std::size_t maxBytes) {
   bytes.clear();
   FileHandle f = Open(path, FileMode::kRead);

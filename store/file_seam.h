@@ -41,6 +41,8 @@ class FileSeam {
   virtual bool Write(FileHandle file, const void* buffer, std::size_t bytes) = 0;
   virtual void Close(FileHandle file) = 0;
 
+  // Reads on until `bytes` arrived or the file ends; the count that arrived.
+  std::size_t ReadFully(FileHandle file, void* buffer, std::size_t bytes);
   // A whole (small) file, at most `maxBytes` of it.
   bool ReadFile(std::u16string_view path, std::vector<std::uint8_t>& bytes, std::size_t maxBytes);
 };

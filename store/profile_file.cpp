@@ -6,13 +6,6 @@
 #include "store/value_names.h"
 
 namespace halvard {
-namespace {
-
-constexpr ButtonValue kRecordOrder[kRecordsPerButton] = {ButtonValue::kMacroName, ButtonValue::kApplicationName,
-                                                          ButtonValue::kApplication};
-
-bool ValidProfile(int p) { return p >= 0 && p < kProfileCount; }
-
 // Closes a file on every way out.
 class OpenFile {
  public:
@@ -29,22 +22,20 @@ class OpenFile {
   std::size_t ReadAt(std::size_t offset, void* data, std::size_t n) {
     return files_.Seek(h_, offset) ? ReadFully(data, n) : 0;
   }
-  // Reads on until `n` bytes came or the file ends.
-  std::size_t ReadFully(void* data, std::size_t n) {
-    auto* p = static_cast<std::uint8_t*>(data);
-    std::size_t got = 0;
-    while (got < n) {
-      std::size_t r = files_.Read(h_, p + got, n - got);
-      if (r == 0) break;
-      got += r;
-    }
-    return got;
-  }
+  std::size_t ReadFully(void* data, std::size_t n) { return files_.ReadFully(h_, data, n); }
 
  private:
   FileSeam& files_;
   FileHandle h_;
 };
+
+namespace {
+
+constexpr ButtonValue kRecordOrder[kRecordsPerButton] = {ButtonValue::kMacroName, ButtonValue::kApplicationName,
+                                                          ButtonValue::kApplication};
+
+bool ValidProfile(int p) { return p >= 0 && p < kProfileCount; }
+
 
 }  // namespace
 
@@ -130,6 +121,16 @@ std::array<std::uint8_t, 2> ProfileFiles::XyFlag(int p) {
   return {static_cast<std::uint8_t>(XyFlagSet(store_.GetDword(XyFlagName(p))) ? 1 : 0), 0};
 }
 
+// The 33 text records and the X-Y flag at the end of the file.
+bool ProfileFiles::WriteTexts(OpenFile& f, int p) {
+  std::vector<std::uint8_t> records = TextRecords(p);
+  auto flag = XyFlag(p);
+  if (f.WriteAt(kFileRecordsOffset, records.data(), records.size()) && f.WriteAt(kFileFlagOffset, flag.data(), 2))
+    return true;
+  messages_.ShowMessage(kMsgWriteFailed);
+  return false;
+}
+
 int ProfileFiles::CreateFile(int p, std::u16string_view name) {
   if (!ValidProfile(p)) return 0;
   std::u16string path = ProfileFilePath(files_, name);
@@ -147,13 +148,7 @@ int ProfileFiles::CreateFile(int p, std::u16string_view name) {
     messages_.ShowMessage(kMsgWriteFailed);
     return 0;
   }
-  std::vector<std::uint8_t> records = TextRecords(p);
-  auto flag = XyFlag(p);
-  if (!f.WriteAt(kFileRecordsOffset, records.data(), records.size()) || !f.WriteAt(kFileFlagOffset, flag.data(), 2)) {
-    messages_.ShowMessage(kMsgWriteFailed);
-    return 0;
-  }
-  return 1;
+  return WriteTexts(f, p) ? 1 : 0;
 }
 
 int ProfileFiles::SaveIntoFile(int p, std::array<bool, kButtonCount>& macroAssigned) {
@@ -192,12 +187,7 @@ int ProfileFiles::SaveIntoFile(int p, std::array<bool, kButtonCount>& macroAssig
     }
   }
 
-  std::vector<std::uint8_t> records = TextRecords(p);
-  auto flag = XyFlag(p);
-  if (!f.WriteAt(kFileRecordsOffset, records.data(), records.size()) || !f.WriteAt(kFileFlagOffset, flag.data(), 2)) {
-    messages_.ShowMessage(kMsgWriteFailed);
-    return 0;
-  }
+  if (!WriteTexts(f, p)) return 0;
   macroAssigned.fill(false);
   return 1;
 }

@@ -20,6 +20,8 @@
 
 namespace halvard {
 
+class OpenFile;
+
 // File layout.
 inline constexpr std::uint8_t kProfileMagic[3] = {0x6D, 0xA5, 0x04};
 inline constexpr std::size_t kProfileHeaderSize = 6;
@@ -98,6 +100,7 @@ class ProfileFiles {
   std::vector<std::uint8_t> TextRecords(int p);
   std::array<std::uint8_t, 2> XyFlag(int p);
   std::array<std::uint8_t, kSlotSize> Slot(int p, int button) const;
+  bool WriteTexts(OpenFile& file, int p);
 
   CIcTessel& tessel_;
   RegistryStore& store_;
