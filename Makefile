@@ -5,7 +5,7 @@ FUZZ_SECONDS ?= 20
 
 PACKAGES := cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev clang \
             libclang-rt-14-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth \
-            imagemagick
+            imagemagick fonts-dejavu-core x11-apps xdotool
 
 FUZZERS := fuzz_mouse_image fuzz_device_replies fuzz_hid_table fuzz_registry_values \
            fuzz_language_file fuzz_profile_file fuzz_macro_bytes fuzz_macro_file fuzz_expand_commands
