@@ -34,3 +34,11 @@ trap cleanup EXIT
 sleep 1
 
 cd "$root" && ctest --preset mingw "$@"
+rc=$?
+
+# The scenario pictures, as PNG files to look at.
+for f in "$root"/out/screenshots/*.bmp; do
+  [ -e "$f" ] || continue
+  convert "$f" "${f%.bmp}.png" && rm -f "$f"
+done
+exit $rc

@@ -1,0 +1,309 @@
+// The skin gallery: every control and every prompt kind on one screen. With "/scenario DIR" it
+// drives them through their windows, checks what they report, saves a picture of each into DIR
+// and ends with 0 when every check held.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/key_status_win32.h"
+#include "app/language.h"
+#include "app/progress_win32.h"
+#include "app/prompt_win32.h"
+#include "app/skin/controls_win32.h"
+#include "ipc/messages.h"
+#include "store/file_seam_win32.h"
+
+using namespace halvard;
+
+namespace {
+
+constexpr int kIdSlider = 3001, kIdSlider2 = 3002, kIdOk = 3010, kIdCancel = 3011, kIdYes = 3012, kIdOff = 3013;
+constexpr int kIdPlate = 3040, kIdEdit = 3050;
+
+struct Gallery {
+  HWND main = nullptr;
+  CBitmapSlider slider;
+  CBitmapSliderEx2 slider2;
+  CHoverButtonEx2 ok, cancel, yes, off;
+  CUiKeyStatusWnd plate;
+  CUiKeyIndexWnd spots[kKeyEntries];
+  HWND edit = nullptr;
+  COsdProgress progress;
+  Win32Files files;
+  Font font;
+  std::vector<std::string> heard;  // what reached the main window
+};
+Gallery* g_gallery = nullptr;
+
+void Pump(DWORD ms) {
+  const DWORD until = GetTickCount() + ms;
+  MSG msg;
+  do {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(10);
+  } while (GetTickCount() < until);
+}
+
+LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (g_gallery != nullptr) {
+    char line[96];
+    switch (msg) {
+      case WM_BITMAPSLIDER_MOVING:
+      case WM_BITMAPSLIDER_MOVED:
+      case WM_BITMAPSLIDER_PRESSED:
+      case WM_KEY_STATUS:
+        std::snprintf(line, sizeof line, "%u %u %ld", msg, static_cast<unsigned>(wp), static_cast<long>(lp));
+        g_gallery->heard.push_back(line);
+        return 0;
+      case WM_KEYUP:
+        if (wp == 0 && lp == 0) g_gallery->heard.push_back("enter");
+        return 0;
+      default:
+        break;
+    }
+  }
+  switch (msg) {
+    case WM_ERASEBKGND: {
+      RECT rc;
+      GetClientRect(hwnd, &rc);
+      HBRUSH b = CreateSolidBrush(RGB(30, 30, 30));
+      FillRect(reinterpret_cast<HDC>(wp), &rc, b);
+      DeleteObject(b);
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, RGB(163, 163, 163));
+      const wchar_t* labels[] = {L"Sliders", L"Hover buttons", L"Key-status plate and hot spots", L"Edit (Enter)"};
+      const int ys[] = {20, 130, 220, 440};
+      for (int i = 0; i < 4; ++i) TextOutW(dc, 30, ys[i], labels[i], static_cast<int>(wcslen(labels[i])));
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+}
+
+void Build(Gallery& g) {
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = MainProc;
+  wc.hInstance = inst;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hIcon = LoadIconW(inst, MAKEINTRESOURCEW(800));
+  wc.lpszClassName = L"HalvardGallery";
+  RegisterClassW(&wc);
+  g.main = CreateWindowExW(0, L"HalvardGallery", L"Halvard skin gallery", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                           20, 20, 900, 560, nullptr, nullptr, inst, nullptr);
+  g.font.Reset(CreateFontW(-13, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 2, 16, 1, 0x22, L"DejaVu Sans"));
+
+  g.slider.Create(g.main, kIdSlider, 30, 45, 220, 24);
+  g.slider.SetChannel(1910, 1911);
+  g.slider.SetThumb(1912);
+  g.slider.Model().SetPosition(30);
+  g.slider2.Create(g.main, kIdSlider2, 30, 85, 220, 24);
+  g.slider2.SetChannel(1910, 1911);
+  g.slider2.SetThumb(1912);
+  g.slider2.Model().SetPosition(75);
+
+  g.ok.Create(g.main, kIdOk, 30, 155, 90, 30);
+  g.ok.LoadPicture(1900, true);
+  g.cancel.Create(g.main, kIdCancel, 130, 155, 90, 30);
+  g.cancel.LoadPicture(1901, true);
+  g.yes.Create(g.main, kIdYes, 230, 155, 90, 30);
+  g.yes.LoadPicture(1902, true);
+  g.off.Create(g.main, kIdOff, 330, 155, 90, 30);
+  g.off.LoadPicture(1900, true);
+  g.off.Enable(false);
+
+  g.plate.Create(g.main, kIdPlate, 330, 250, 194, 53);
+  g.plate.SetCaptionFont(g.font.get());
+  CUiKeyStatus& m = g.plate.Model();
+  m.InitialiseEntries();
+  m.SetPictures(kPlatePictureIds.data(), kPlatePictures);
+  m.notify = g.main;
+  const char16_t* labels[kKeyEntries] = {u"CLICK", u"RIGHT BUTTON", u"SCROLL BUTTON", u"Combo", u"BACKWARD",
+                                         u"FORWARD", u"SENSITIVITY-UP", u"Notepad", u"", u"", u""};
+  const int categories[kKeyEntries] = {2, 1, 1, 0, 1, 1, 2, 3, 6, 6, 6};
+  for (int i = 0; i < kKeyEntries; ++i) m.SetEntry(categories[i], labels[i], i, false);
+  m.SetCurrentEntry(-1);
+  m.Refresh();
+  g.plate.Show();
+  int x = 30;
+  for (int i = 0; i < kKeyEntries; ++i) {
+    g.spots[i].Create(g.main, kHotSpotFirstId + i, x, 250 + (i % 2) * 8, 10, 10);
+    g.spots[i].SetSkin(HotSpotNormalPicture(i), HotSpotHoverPicture(i), HotSpotHoverPicture(i), 0, HotSpotMaskPicture(i));
+    g.spots[i].Link(i, &g.plate, nullptr);
+    RECT r;
+    GetWindowRect(g.spots[i].hwnd(), &r);
+    x += (r.right - r.left) + 4;
+    if (i == 5) x = 30;
+    if (i == 5) SetWindowPos(g.spots[i].hwnd(), nullptr, 30 + 0, 340, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  }
+  for (int i = 6; i < kKeyEntries; ++i) SetWindowPos(g.spots[i].hwnd(), nullptr, 30 + (i - 6) * 28, 380, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+
+  g.edit = CreateWindowExW(0, L"EDIT", L"type, then Enter", WS_CHILD | WS_VISIBLE | WS_BORDER, 30, 465, 220, 24, g.main,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdEdit)), inst, nullptr);
+  MakeEditEx(g.edit);
+  g.progress.Create(ProgressFrames());
+  ShowWindow(g.main, SW_SHOW);
+  UpdateWindow(g.main);
+}
+
+bool Heard(Gallery& g, const std::string& line) {
+  for (const auto& h : g.heard)
+    if (h == line) return true;
+  return false;
+}
+
+int Count(Gallery& g, const std::string& prefix) {
+  int n = 0;
+  for (const auto& h : g.heard) n += h.compare(0, prefix.size(), prefix) == 0 ? 1 : 0;
+  return n;
+}
+
+std::wstring Shot(const std::wstring& dir, const wchar_t* name) { return dir + L"\\" + name + L".bmp"; }
+
+int Scenario(Gallery& g, const std::wstring& dir) {
+  CreateDirectoryW(dir.c_str(), nullptr);
+  FILE* log = _wfopen((dir + L"\\gallery.log").c_str(), L"w");
+  if (log == nullptr) return 2;
+  int failures = 0, passes = 0;
+  auto check = [&](bool ok, const char* what) {
+    ++(ok ? passes : failures);
+    std::fprintf(log, "%s %s\n", ok ? "ok" : "FAILED", what);
+    std::printf("%s %s\n", ok ? "ok" : "FAILED", what);
+  };
+  SetCursorPos(890, 700);
+  Pump(300);
+  SaveWindowPicture(g.main, Shot(dir, L"gallery").c_str());
+
+  // Drag the slider's thumb 60 pixels to the right, then End.
+  const int thumb = g.slider.Model().PositionToPixel(g.slider.Model().position);
+  PostMessageW(g.slider.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(thumb, 12));
+  PostMessageW(g.slider.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(thumb + 60, 12));
+  PostMessageW(g.slider.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(thumb + 60, 12));
+  Pump(200);
+  const int dragged = g.slider.Model().position;
+  check(Heard(g, "10451 3001 30"), "slider: pressed posted (10451)");
+  check(Heard(g, "10449 3001 " + std::to_string(dragged)) && dragged > 30, "slider: moving posted (10449)");
+  check(Heard(g, "10450 3001 " + std::to_string(dragged)), "slider: moved posted on release (10450)");
+  PostMessageW(g.slider.hwnd(), WM_KEYDOWN, VK_END, 0);
+  Pump(100);
+  check(Heard(g, "10450 3001 100"), "slider: End key moves to the maximum (10450)");
+  SaveWindowPicture(g.main, Shot(dir, L"gallery-slider-dragged").c_str());
+
+  // Hover hot spot 3, then 5 without leaving the plate's hover state.
+  PostMessageW(g.spots[3].hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+  Pump(150);
+  PostMessageW(g.spots[3].hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+  Pump(150);
+  check(Count(g, "37122 ") == 1 && Heard(g, "37122 0 3"), "plate: WM_KEY_STATUS once for hot spot 3 (macro)");
+  check(g.plate.Model().Caption() == u"Combo", "plate: caption of hot spot 3");
+  SaveWindowPicture(g.main, Shot(dir, L"gallery-plate-hover").c_str());
+  PostMessageW(g.spots[5].hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+  Pump(150);
+  check(Count(g, "37122 ") == 1 && g.plate.Model().CurrentEntry() == 5, "plate: hot spot 5 switches without a second report");
+
+  // The edit reports Enter to its parent.
+  PostMessageW(g.edit, WM_KEYUP, VK_RETURN, 0);
+  Pump(100);
+  check(Heard(g, "enter"), "edit: Enter released reaches the parent as WM_KEYUP 0, 0");
+
+  // Every prompt kind, with its texts and buttons.
+  std::wstring macros = dir + L"\\macros";
+  CreateDirectoryW(macros.c_str(), nullptr);
+  for (const wchar_t* n : {L"Burst.Mac", L"Combo.Mac", L"Snipe.mac"}) {
+    HANDLE h = CreateFileW((macros + L"\\" + n).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const BYTE empty[9] = {0x6D, 0xA5, 0xA1, 0, 0, 0x19, 1, 0, 0};
+    DWORD written = 0;
+    WriteFile(h, empty, sizeof empty, &written, nullptr);
+    CloseHandle(h);
+  }
+  CSkinDlg prompt(g.files);
+  prompt.Prepare(g.font.get(), g.font.get());
+  for (const auto& info : PromptKinds()) {
+    prompt.kind = info.kind;
+    prompt.text = info.kind == kPromptMessage ? u"No Gamer Mouse Connected!"
+                  : info.kind == kPromptConfirm ? u"Overwrite?"
+                  : info.kind == kPromptNewProfile ? u"Raid"
+                                                   : u"";
+    prompt.value = info.kind == kPromptSingleKey ? 4 : 12;
+    prompt.choice = 1;
+    std::wstring m = macros + L"\\Combo.Mac";
+    prompt.macroPath = std::u16string(m.begin(), m.end());
+    HWND w = prompt.OpenModeless(g.main);
+    Pump(250);
+    wchar_t name[32];
+    std::swprintf(name, 32, L"prompt-%d", info.kind);
+    SaveWindowPicture(w, Shot(dir, name).c_str());
+    if (info.kind == kPromptRepeatCount) {
+      HWND count = prompt.CountField();
+      SendMessageW(count, EM_SETSEL, 0, -1);
+      for (wchar_t c : {L'3', L'0', L'0'}) {
+        PostMessageW(count, WM_CHAR, c, 1);
+        Pump(80);
+      }
+      wchar_t typed[8] = {};
+      GetWindowTextW(count, typed, 8);
+      check(std::wstring(typed) == L"255", "count field: typing 3, 0, 0 reads 255");
+      SaveWindowPicture(w, Shot(dir, L"prompt-474-typed").c_str());
+      prompt.Close(kPromptResultOk);
+      check(prompt.value == 255, "count field: OK gives the value 255");
+      continue;
+    }
+    if (info.kind == kPromptMacro)
+      check(prompt.text == u"Combo" && SendMessageW(prompt.List(), CB_GETCURSEL, 0, 0) == 1,
+            "macro list: the current macro is selected");
+    if (info.kind == kPromptSingleKey)
+      check(SendMessageW(prompt.List(), CB_GETCURSEL, 0, 0) == 3, "function list: row 4 is position 3");
+    prompt.Close(kPromptResultCancel);
+  }
+
+  // The loading popup: its animation runs; its frame is saved directly too, since a layered
+  // window can come out black in a screen picture without a compositor.
+  g.progress.Show();
+  Pump(450);
+  check(g.progress.Animation().Index() >= 2, "progress: frames advance on timer 0x3000");
+  SaveWindowPicture(g.progress.hwnd(), Shot(dir, L"progress-window").c_str());
+  SaveBitmapFile(g.progress.CurrentPicture(), Shot(dir, L"progress-frame").c_str());
+  g.progress.Show();
+  check(g.progress.Animation().Index() == 0, "progress: showing again restarts at frame 0");
+  g.progress.Hide();
+
+  std::fprintf(log, "%d failed\n", failures);
+  std::fclose(log);
+  std::printf("gallery: %d passed, %d failed\n", passes, failures);
+  return failures == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  Gallery g;
+  g_gallery = &g;
+  Build(g);
+  int rc = 0;
+  if (argc >= 3 && std::wstring(argv[1]) == L"/scenario") {
+    rc = Scenario(g, argv[2]);
+  } else {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  g_gallery = nullptr;
+  return rc;
+}
