@@ -5,14 +5,7 @@ namespace halvard {
 bool COsdProgress::Create(const std::vector<int>& frames) {
   animation_ = std::make_unique<ProgressAnimation>(frames);
   HINSTANCE inst = GetModuleHandleW(nullptr);
-  WNDCLASSW wc{};
-  if (!GetClassInfoW(inst, L"HalvardProgress", &wc)) {
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = L"HalvardProgress";
-    RegisterClassW(&wc);
-  }
+  EnsureWindowClass(L"HalvardProgress", Proc);
   hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_WINDOWEDGE, L"HalvardProgress", L"", WS_POPUP, 0, 0,
                           kProgressFrameWidth, kProgressFrameHeight, nullptr, nullptr, inst, this);
   if (hwnd_ == nullptr) return false;

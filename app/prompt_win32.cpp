@@ -40,14 +40,7 @@ void CSkinDlg::Prepare(HFONT textFont, HFONT listFont) {
 
 bool CSkinDlg::Open(HWND owner) {
   HINSTANCE inst = GetModuleHandleW(nullptr);
-  WNDCLASSW wc{};
-  if (!GetClassInfoW(inst, L"HalvardPrompt", &wc)) {
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = L"HalvardPrompt";
-    RegisterClassW(&wc);
-  }
+  EnsureWindowClass(L"HalvardPrompt", Proc);
   owner_ = owner;
   done_ = false;
   result_ = kPromptResultCancel;

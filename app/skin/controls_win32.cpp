@@ -15,15 +15,7 @@ SkinWindow::~SkinWindow() {
 
 bool SkinWindow::Create(HWND parent, int id, int x, int y, int w, int h, DWORD style, DWORD exStyle) {
   HINSTANCE inst = GetModuleHandleW(nullptr);
-  WNDCLASSW wc{};
-  if (!GetClassInfoW(inst, ClassName(), &wc)) {
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = ClassName();
-    RegisterClassW(&wc);
-  }
+  EnsureWindowClass(ClassName(), Proc);
   id_ = id;
   hwnd_ = CreateWindowExW(exStyle, ClassName(), L"", style, x, y, w, h, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, this);

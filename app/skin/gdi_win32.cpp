@@ -28,6 +28,18 @@ bool ReadPixels(HBITMAP bitmap, int& w, int& h, std::vector<std::uint32_t>& pixe
 
 }  // namespace
 
+void EnsureWindowClass(const wchar_t* name, WNDPROC proc) {
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  WNDCLASSW wc{};
+  if (GetClassInfoW(inst, name, &wc)) return;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = inst;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = name;
+  RegisterClassW(&wc);
+}
+
 Bitmap LoadPicture(int id) {
   return Bitmap(static_cast<HBITMAP>(
       LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));

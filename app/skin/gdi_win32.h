@@ -71,6 +71,9 @@ class MemoryDc {
   HDC dc_;
 };
 
+// Registers a window class of the program once (arrow cursor, double clicks).
+void EnsureWindowClass(const wchar_t* name, WNDPROC proc);
+
 // A picture of the program by resource number; empty when there is none.
 Bitmap LoadPicture(int id);
 SIZE PictureSize(HBITMAP bitmap);
