@@ -99,8 +99,10 @@ void CSkinDlg::Layout() {
       break;
     case PromptInput::kFunctionList:
     case PromptInput::kMacroList:
-      list_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, 31, 89, 358,
-                              300, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdList)), inst, nullptr);
+      combo_ = std::make_unique<CColorCombox>();
+      combo_->Create(hwnd_, kIdList, 31, 89, 358, 300);
+      combo_->SetColours(kTextColour, RGB(43, 43, 43), RGB(255, 255, 255), RGB(150, 15, 15));
+      list_ = combo_->hwnd();
       break;
     default:
       break;
@@ -146,6 +148,7 @@ void CSkinDlg::Close(int result) {
   ok_.reset();
   cancel_.reset();
   for (auto& r : radios_) r.reset();
+  combo_.reset();
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
   hwnd_ = name_ = count_ = list_ = nullptr;
 }
@@ -256,11 +259,16 @@ LRESULT CSkinDlg::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       HDC dc = reinterpret_cast<HDC>(wp);
       SetTextColor(dc, kTextColour);
       SetBkColor(dc, RGB(43, 43, 43));
-      return reinterpret_cast<LRESULT>(field_.get());
+      return reinterpret_cast<LRESULT>(msg == WM_CTLCOLORLISTBOX && combo_ ? combo_->Background() : field_.get());
     }
     case WM_COMMAND:
       OnCommand(LOWORD(wp), HIWORD(wp));
       return 0;
+    case WM_MEASUREITEM:
+      CColorCombox::MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
+      return TRUE;
+    case WM_DRAWITEM:
+      return combo_ && combo_->DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lp)) ? TRUE : FALSE;
     case WM_KEYUP:  // the fields' Enter
       if (wp == 0 && lp == 0) Close(kPromptResultOk);
       return 0;

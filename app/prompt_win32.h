@@ -10,6 +10,7 @@
 #include "app/messages.h"
 #include "app/prompt_model.h"
 #include "app/skin/controls_win32.h"
+#include "app/skin/more_controls_win32.h"
 #include "store/file_seam.h"
 
 namespace halvard {
@@ -62,6 +63,7 @@ class CSkinDlg {
   HWND name_ = nullptr, count_ = nullptr, list_ = nullptr;
   std::unique_ptr<CHoverButtonEx2> ok_, cancel_;
   std::unique_ptr<CxSkinButton> radios_[4];
+  std::unique_ptr<CColorCombox> combo_;
   Bitmap picture_;
   Brush ground_, field_;
   HFONT textFont_ = nullptr, listFont_ = nullptr;

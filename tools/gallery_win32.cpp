@@ -11,7 +11,10 @@
 #include "app/language.h"
 #include "app/progress_win32.h"
 #include "app/prompt_win32.h"
+#include <commctrl.h>
+
 #include "app/skin/controls_win32.h"
+#include "app/skin/more_controls_win32.h"
 #include "ipc/messages.h"
 #include "store/file_seam_win32.h"
 
@@ -31,6 +34,11 @@ struct Gallery {
   CUiKeyIndexWnd spots[kKeyEntries];
   HWND edit = nullptr;
   COsdProgress progress;
+  HWND list = nullptr;
+  CSkinVerticleScrollbar scrollbar;
+  CColorCombox combo;
+  CWndShadow shadow;
+  CMenuEx menu;
   Win32Files files;
   Font font;
   std::vector<std::string> heard;  // what reached the main window
@@ -63,6 +71,18 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       case WM_KEYUP:
         if (wp == 0 && lp == 0) g_gallery->heard.push_back("enter");
         return 0;
+      case WM_MEASUREITEM: {
+        auto& m = *reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+        if (m.CtlType == ODT_MENU) return CMenuEx::Measure(m);
+        CColorCombox::MeasureItem(m);
+        return TRUE;
+      }
+      case WM_DRAWITEM: {
+        auto& d = *reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+        return d.CtlType == ODT_MENU ? CMenuEx::Draw(d) : g_gallery->combo.DrawItem(d);
+      }
+      case WM_CTLCOLORLISTBOX:
+        return reinterpret_cast<LRESULT>(g_gallery->combo.Background());
       default:
         break;
     }
@@ -81,9 +101,11 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       HDC dc = BeginPaint(hwnd, &ps);
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, RGB(163, 163, 163));
-      const wchar_t* labels[] = {L"Sliders", L"Hover buttons", L"Key-status plate and hot spots", L"Edit (Enter)"};
-      const int ys[] = {20, 130, 220, 440};
-      for (int i = 0; i < 4; ++i) TextOutW(dc, 30, ys[i], labels[i], static_cast<int>(wcslen(labels[i])));
+      const wchar_t* labels[] = {L"Sliders", L"Hover buttons", L"Key-status plate and hot spots", L"Edit (Enter)",
+                                 L"Skinned list: header and scroll bar", L"Colour combo box"};
+      const int xs[] = {30, 30, 30, 30, 560, 560};
+      const int ys[] = {20, 130, 220, 440, 20, 300};
+      for (int i = 0; i < 6; ++i) TextOutW(dc, xs[i], ys[i], labels[i], static_cast<int>(wcslen(labels[i])));
       EndPaint(hwnd, &ps);
       return 0;
     }
@@ -157,8 +179,60 @@ void Build(Gallery& g) {
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdEdit)), inst, nullptr);
   MakeEditEx(g.edit);
   g.progress.Create(ProgressFrames());
+
+  // A list with the skinned header and scroll bar, as the macro editor has.
+  g.list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOSORTHEADER, 560, 45, 300,
+                           230, g.main, reinterpret_cast<HMENU>(static_cast<INT_PTR>(3060)), inst, nullptr);
+  ListView_SetExtendedListViewStyle(g.list, LVS_EX_FULLROWSELECT);
+  ListView_SetBkColor(g.list, RGB(75, 75, 75));
+  ListView_SetTextBkColor(g.list, RGB(75, 75, 75));
+  ListView_SetTextColor(g.list, RGB(250, 250, 250));
+  const wchar_t* titles[] = {L"NO.", L"INSTRUCTION", L"DELAY"};
+  const int widths[] = {40, 140, 100};
+  for (int c = 0; c < 3; ++c) {
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT | LVCF_WIDTH;
+    col.pszText = const_cast<wchar_t*>(titles[c]);
+    col.cx = widths[c];
+    SendMessageW(g.list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&col));
+  }
+  for (int r = 0; r < 30; ++r) {
+    std::wstring n = std::to_wstring(r + 1), key = std::wstring(L"Key ") + static_cast<wchar_t>(L'A' + r % 26);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = r;
+    item.pszText = n.data();
+    SendMessageW(g.list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    ListView_SetItemText(g.list, r, 1, key.data());
+    std::wstring delay = std::to_wstring(25 * r) + L"ms";
+    ListView_SetItemText(g.list, r, 2, delay.data());
+  }
+  MakeSkinHeader(ListView_GetHeader(g.list), g.font.get());
+  SetWindowPos(g.list, nullptr, 0, 0, 300, 231, SWP_NOMOVE | SWP_NOZORDER);  // the header takes its new height
+  g.scrollbar.Attach(g.list);
+
+  g.combo.Create(g.main, 3070, 560, 325, 200, 200);
+  g.combo.SetColours(RGB(250, 250, 250), RGB(43, 43, 43), RGB(255, 255, 255), RGB(150, 15, 15));
+  for (const wchar_t* t : {L"CLICK", L"RIGHT BUTTON", L"DOUBLE CLICK", L"BACKWARD"})
+    SendMessageW(g.combo.hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t));
+  SendMessageW(g.combo.hwnd(), CB_SETCURSEL, 2, 0);
+
+  g.menu.Add(2000, u"Load Configuration", 1903);
+  g.menu.Add(2001, u"Go to Vornex Website");
+  g.menu.Add(2002, u"Disable OSD");
+  g.menu.Add(2003, u"Exit");
+
   ShowWindow(g.main, SW_SHOW);
   UpdateWindow(g.main);
+}
+
+// The main window's shadow: darkness 180, sharpness 10, size 5.
+void AddShadow(Gallery& g) {
+  ShadowParams main;
+  main.darkness = 180;
+  main.sharpness = 10;
+  main.size = 5;
+  g.shadow.Create(g.main, main);
 }
 
 bool Heard(Gallery& g, const std::string& line) {
@@ -271,6 +345,47 @@ int Scenario(Gallery& g, const std::wstring& dir) {
     prompt.Close(kPromptResultCancel);
   }
 
+  // The skinned list: an 18-pixel header, and the bar scrolls the list.
+  RECT hr;
+  GetWindowRect(ListView_GetHeader(g.list), &hr);
+  check(hr.bottom - hr.top == kHeaderHeight, "header: 18 pixels high");
+  RECT br;
+  GetClientRect(g.scrollbar.hwnd(), &br);
+  PostMessageW(g.scrollbar.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, br.bottom - 5));
+  PostMessageW(g.scrollbar.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(8, br.bottom - 5));
+  Pump(300);
+  check(ListView_GetTopIndex(g.list) >= 1, "scroll bar: the down arrow scrolls the list");
+  SaveWindowPicture(g.main, Shot(dir, L"gallery-list-combo").c_str());
+
+  // The shadow sits behind the main window, offset by 5, 5 around its grown outline. Without a
+  // compositor a layered window shows black on the screen, so it goes before later pictures.
+  AddShadow(g);
+  Pump(100);
+  RECT mr, sr;
+  GetWindowRect(g.main, &mr);
+  GetWindowRect(g.shadow.hwnd(), &sr);
+  check(g.shadow.hwnd() != nullptr && IsWindowVisible(g.shadow.hwnd()) &&
+            sr.left == mr.left - 15 + 5 && sr.right == mr.right + 15 + 5,
+        "shadow: a layered window behind the owner, grown by size and sharpness, offset 5, 5");
+  g.shadow.Destroy();
+  Pump(100);
+
+  // The menu: borderless while it is open.
+  static bool s_menuBorderless = false;
+  static std::wstring s_menuShot;
+  s_menuShot = Shot(dir, L"menu");
+  SetTimer(g.main, 77, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(g_gallery->main, id);
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (menu != nullptr) {
+      s_menuBorderless = (GetWindowLongW(menu, GWL_STYLE) & WS_BORDER) == 0;
+      SaveWindowPicture(menu, s_menuShot.c_str());
+    }
+    EndMenu();
+  });
+  g.menu.Track(g.main, POINT{600, 420});
+  check(s_menuBorderless, "menu: the pop-up has no border");
+
   // The loading popup: its animation runs; its frame is saved directly too, since a layered
   // window can come out black in a screen picture without a compositor.
   g.progress.Show();
@@ -298,6 +413,7 @@ int wmain(int argc, wchar_t** argv) {
   if (argc >= 3 && std::wstring(argv[1]) == L"/scenario") {
     rc = Scenario(g, argv[2]);
   } else {
+    AddShadow(g);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
       TranslateMessage(&msg);

@@ -129,4 +129,43 @@ int ScrollbarModel::ThumbTop(int scrollPos, int maxScroll) const {
   return arrowHeight + static_cast<int>(static_cast<long long>(std::clamp(scrollPos, 0, maxScroll)) * track / maxScroll);
 }
 
+ShadowPicture ShadowAlpha(int w, int h, const std::function<bool(int, int)>& inside, const ShadowParams& p) {
+  ShadowPicture pic;
+  const int size = std::max(p.size, 0), sharp = std::max(p.sharpness, 0);
+  const int margin = size + sharp;
+  pic.width = w + 2 * margin;
+  pic.height = h + 2 * margin;
+  if (w <= 0 || h <= 0) return pic;
+  // The outline grown by `size` (a square neighbourhood), as 0 or 255.
+  std::vector<int> grown(static_cast<std::size_t>(pic.width) * static_cast<std::size_t>(pic.height), 0);
+  auto at = [&](std::vector<int>& v, int x, int y) -> int& {
+    return v[static_cast<std::size_t>(y) * static_cast<std::size_t>(pic.width) + static_cast<std::size_t>(x)];
+  };
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (inside(x, y))
+        for (int dy = -size; dy <= size; ++dy)
+          for (int dx = -size; dx <= size; ++dx) at(grown, x + margin + dx, y + margin + dy) = 255;
+  // A box blur along both axes, `sharpness` pixels each way.
+  std::vector<int> tmp(grown.size(), 0);
+  const int span = 2 * sharp + 1;
+  for (int y = 0; y < pic.height; ++y)
+    for (int x = 0; x < pic.width; ++x) {
+      int sum = 0;
+      for (int k = -sharp; k <= sharp; ++k)
+        if (x + k >= 0 && x + k < pic.width) sum += at(grown, x + k, y);
+      at(tmp, x, y) = sum / span;
+    }
+  pic.alpha.assign(grown.size(), 0);
+  for (int y = 0; y < pic.height; ++y)
+    for (int x = 0; x < pic.width; ++x) {
+      int sum = 0;
+      for (int k = -sharp; k <= sharp; ++k)
+        if (y + k >= 0 && y + k < pic.height) sum += at(tmp, x, y + k);
+      pic.alpha[static_cast<std::size_t>(y) * static_cast<std::size_t>(pic.width) + static_cast<std::size_t>(x)] =
+          static_cast<std::uint8_t>(sum / span * std::clamp(p.darkness, 0, 255) / 255);
+    }
+  return pic;
+}
+
 }  // namespace halvard

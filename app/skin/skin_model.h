@@ -115,4 +115,19 @@ struct ScrollbarModel {
   static int RowsForDrag(int dy) { return dy / kRowPixels; }
 };
 
+// CWndShadow: the alpha of a soft shadow behind a window's outline. The picture is the outline
+// grown by `size`, blurred over `sharpness` pixels and scaled to `darkness`; it is
+// (w + 2 * (size + sharpness)) wide and as high in the same way.
+struct ShadowParams {
+  int darkness = 150;  // 0-255
+  int sharpness = 5;   // blur radius in pixels
+  int size = 0;        // growth of the outline
+  int offsetX = 5, offsetY = 5;
+};
+struct ShadowPicture {
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> alpha;  // row by row
+};
+ShadowPicture ShadowAlpha(int w, int h, const std::function<bool(int x, int y)>& inside, const ShadowParams& p);
+
 }  // namespace halvard

@@ -135,5 +135,24 @@ TEST(HeaderAndScrollbar, TilesAndThumb) {
   EXPECT_EQ(ScrollbarModel::RowsForDrag(-17), -1);
 }
 
+TEST(Shadow, SoftEdgesAroundTheOutlineScaledToTheDarkness) {
+  ShadowParams p;  // darkness 150, sharpness 5, size 0, offset 5, 5
+  ShadowPicture pic = ShadowAlpha(40, 20, [](int, int) { return true; }, p);
+  EXPECT_EQ(pic.width, 50);
+  EXPECT_EQ(pic.height, 30);
+  auto a = [&](int x, int y) { return pic.alpha[static_cast<std::size_t>(y * pic.width + x)]; };
+  EXPECT_EQ(a(25, 15), 150);  // well inside: full darkness
+  EXPECT_LT(a(0, 0), 5);      // the far corner: next to nothing
+  EXPECT_GT(a(5, 15), 0);     // the edge is soft
+  EXPECT_LT(a(5, 15), 150);
+  p.darkness = 180;
+  p.sharpness = 10;
+  p.size = 5;
+  pic = ShadowAlpha(40, 20, [](int x, int) { return x < 20; }, p);
+  EXPECT_EQ(pic.width, 70);
+  EXPECT_EQ(a(25, 25), 180);
+  EXPECT_EQ(ShadowAlpha(0, 0, [](int, int) { return true; }, p).alpha.size(), 0u);
+}
+
 }  // namespace
 }  // namespace halvard
