@@ -37,8 +37,8 @@ void CUiKeyIndexWnd::Link(int index, CUiKeyStatusWnd* plate, HWND relay) {
   model_.plate = plate != nullptr ? &plate->Model() : nullptr;
   model_.plateWindow = plate != nullptr ? plate->hwnd() : nullptr;
   model_.relay = relay;
-  onMouseMove = [this] { model_.MouseMove(windows_); };
-  onMouseLeave = [this] { model_.MouseLeave(windows_); };
+  OnMouseMove([this] { model_.MouseMove(windows_); });
+  OnMouseLeave([this] { model_.MouseLeave(windows_); });
 }
 
 }  // namespace halvard

@@ -26,7 +26,7 @@ class CUiKeyStatusWnd : public CHoverButtonEx2 {
 };
 
 // CUiKeyIndex: a hot spot over the mouse picture.
-class CUiKeyIndexWnd : public CxSkinButton {
+class CUiKeyIndexWnd : public CxSkinButtonExt {
  public:
   void Link(int index, CUiKeyStatusWnd* plate, HWND relay);
   HotSpotModel& Model() { return model_; }

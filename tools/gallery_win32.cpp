@@ -29,10 +29,11 @@ struct Gallery {
   HWND main = nullptr;
   CBitmapSlider slider;
   CBitmapSliderEx2 slider2;
-  CHoverButtonEx2 ok, cancel, yes, off;
+  CHoverButtonEx ok, cancel, yes, off;
+  CSkinHeaderCtrl header;
   CUiKeyStatusWnd plate;
   CUiKeyIndexWnd spots[kKeyEntries];
-  HWND edit = nullptr;
+  CEditEx edit;
   COsdProgress progress;
   HWND list = nullptr;
   CSkinVerticleScrollbar scrollbar;
@@ -175,9 +176,8 @@ void Build(Gallery& g) {
   }
   for (int i = 6; i < kKeyEntries; ++i) SetWindowPos(g.spots[i].hwnd(), nullptr, 30 + (i - 6) * 28, 380, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 
-  g.edit = CreateWindowExW(0, L"EDIT", L"type, then Enter", WS_CHILD | WS_VISIBLE | WS_BORDER, 30, 465, 220, 24, g.main,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdEdit)), inst, nullptr);
-  MakeEditEx(g.edit);
+  g.edit.Attach(CreateWindowExW(0, L"EDIT", L"type, then Enter", WS_CHILD | WS_VISIBLE | WS_BORDER, 30, 465, 220, 24,
+                                g.main, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdEdit)), inst, nullptr));
   g.progress.Create(ProgressFrames());
 
   // A list with the skinned header and scroll bar, as the macro editor has.
@@ -207,7 +207,7 @@ void Build(Gallery& g) {
     std::wstring delay = std::to_wstring(25 * r) + L"ms";
     ListView_SetItemText(g.list, r, 2, delay.data());
   }
-  MakeSkinHeader(ListView_GetHeader(g.list), g.font.get());
+  g.header.Attach(ListView_GetHeader(g.list), g.font.get());
   SetWindowPos(g.list, nullptr, 0, 0, 300, 231, SWP_NOMOVE | SWP_NOZORDER);  // the header takes its new height
   g.scrollbar.Attach(g.list);
 
@@ -291,7 +291,7 @@ int Scenario(Gallery& g, const std::wstring& dir) {
   check(Count(g, "37122 ") == 1 && g.plate.Model().CurrentEntry() == 5, "plate: hot spot 5 switches without a second report");
 
   // The edit reports Enter to its parent.
-  PostMessageW(g.edit, WM_KEYUP, VK_RETURN, 0);
+  PostMessageW(g.edit.hwnd(), WM_KEYUP, VK_RETURN, 0);
   Pump(100);
   check(Heard(g, "enter"), "edit: Enter released reaches the parent as WM_KEYUP 0, 0");
 
@@ -385,6 +385,16 @@ int Scenario(Gallery& g, const std::wstring& dir) {
   });
   g.menu.Track(g.main, POINT{600, 420});
   check(s_menuBorderless, "menu: the pop-up has no border");
+
+  // A prompt whose picture is missing opens without an outline and closes normally.
+  prompt.kind = 999;
+  prompt.text = u"no picture";
+  HWND bare = prompt.OpenModeless(g.main);
+  Pump(100);
+  HRGN probe = CreateRectRgn(0, 0, 0, 0);
+  check(bare != nullptr && GetWindowRgn(bare, probe) == ERROR, "prompt: a missing picture leaves no outline");
+  DeleteObject(probe);
+  prompt.Close(kPromptResultCancel);
 
   // The loading popup: its animation runs; its frame is saved directly too, since a layered
   // window can come out black in a screen picture without a compositor.

@@ -36,7 +36,7 @@ LRESULT SkinWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowPro
 
 // --- hover button ------------------------------------------------------------------------------
 
-bool CHoverButtonEx2::LoadPicture(int id, bool sideBySide) {
+bool CHoverButtonEx::LoadPicture(int id, bool sideBySide) {
   picture_ = halvard::LoadPicture(id);
   if (!picture_) return false;
   sideBySide_ = sideBySide;
@@ -47,7 +47,7 @@ bool CHoverButtonEx2::LoadPicture(int id, bool sideBySide) {
   return true;
 }
 
-void CHoverButtonEx2::SetTooltip(const std::u16string& text, bool active) {
+void CHoverButtonEx::SetTooltip(const std::u16string& text, bool active) {
   tooltipText_ = text;
   if (tooltip_ == nullptr) {
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
@@ -78,9 +78,9 @@ void CHoverButtonEx2::SetCaption(std::u16string_view text, const RECT& rect, HFO
   Redraw();
 }
 
-HoverFrame CHoverButtonEx2::Frame() const { return ChooseHoverFrame(pressed_, hover_, IsWindowEnabled(hwnd_) != FALSE); }
+HoverFrame CHoverButtonEx::Frame() const { return ChooseHoverFrame(pressed_, hover_, IsWindowEnabled(hwnd_) != FALSE); }
 
-void CHoverButtonEx2::Paint(HDC target) {
+void CHoverButtonEx::Paint(HDC target) {
   RECT rc;
   GetClientRect(hwnd_, &rc);
   CMyMemDC dc(target, rc);
@@ -100,7 +100,7 @@ void CHoverButtonEx2::Paint(HDC target) {
   }
 }
 
-void CHoverButtonEx2::OnHover() {
+void CHoverButtonEx::OnHover() {
   hover_ = true;
   SetActiveWindow(GetParent(hwnd_));
   Redraw();
@@ -110,13 +110,13 @@ void CHoverButtonEx2::OnHover() {
   }
 }
 
-void CHoverButtonEx2::OnLeave() {
+void CHoverButtonEx::OnLeave() {
   tracking_ = false;
   hover_ = false;
   Redraw();
 }
 
-LRESULT CHoverButtonEx2::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CHoverButtonEx::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
@@ -213,13 +213,13 @@ LRESULT CxSkinButton::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         over_ = true;
         Redraw();
       }
-      if (onMouseMove) onMouseMove();
+      if (onMouseMove_) onMouseMove_();
       return 0;
     case WM_MOUSELEAVE:
       tracking_ = false;
       over_ = false;
       Redraw();
-      if (onMouseLeave) onMouseLeave();
+      if (onMouseLeave_) onMouseLeave_();
       return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:  // a double click is one more single click

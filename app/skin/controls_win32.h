@@ -35,13 +35,11 @@ class SkinWindow {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 };
 
-// CHoverButtonEx and CHoverButtonEx2: four frames of one picture, hover tracking, a tooltip and
-// an optional caption.
-class CHoverButtonEx2 : public SkinWindow {
+// CHoverButtonEx: four frames of one picture, hover tracking and a tooltip.
+class CHoverButtonEx : public SkinWindow {
  public:
   bool LoadPicture(int id, bool sideBySide = false);
   void SetTooltip(const std::u16string& text, bool active = true);
-  void SetCaption(std::u16string_view text, const RECT& rect, HFONT font, Rgb colour);
   void SetHighlight(bool on) {
     highlight_ = on;
     Redraw();
@@ -66,9 +64,16 @@ class CHoverButtonEx2 : public SkinWindow {
   bool hover_ = false, tracking_ = false, pressed_ = false, highlight_ = true;
   HWND tooltip_ = nullptr;
   std::u16string tooltipText_;
+  // The caption of the Ex2 form; off in the plain one.
   HoverCaption caption_;
   RECT captionRect_{};
   HFONT captionFont_ = nullptr;
+};
+
+// CHoverButtonEx2: the hover button with a text caption over its picture.
+class CHoverButtonEx2 : public CHoverButtonEx {
+ public:
+  void SetCaption(std::u16string_view text, const RECT& rect, HFONT font, Rgb colour);
 };
 
 // CxSkinButton and CxSkinButtonExt: separate pictures per state, outline from a mask.
@@ -80,8 +85,6 @@ class CxSkinButton : public SkinWindow {
     Redraw();
   }
   bool Checked() const { return checked_; }
-  // Hover and leave reports (the Ext form and the hot spots).
-  std::function<void()> onMouseMove, onMouseLeave;
   SkinPicture Shown() const;
 
  protected:
@@ -90,6 +93,15 @@ class CxSkinButton : public SkinWindow {
 
   Bitmap normal_, pressed_, hover_, disabled_;
   bool over_ = false, tracking_ = false, down_ = false, checked_ = false;
+  // Hover and leave reports; the Ext form hands them out.
+  std::function<void()> onMouseMove_, onMouseLeave_;
+};
+
+// CxSkinButtonExt: the skinned button that tells others about hover and leave.
+class CxSkinButtonExt : public CxSkinButton {
+ public:
+  void OnMouseMove(std::function<void()> f) { onMouseMove_ = std::move(f); }
+  void OnMouseLeave(std::function<void()> f) { onMouseLeave_ = std::move(f); }
 };
 
 // CBitmapSlider, CBitmapSliderEx, CBitmapSliderEx2.
@@ -120,5 +132,13 @@ class CBitmapSliderEx2 : public CBitmapSliderEx {
 
 // CEditEx: an edit control whose Enter key, when released, goes to the parent as WM_KEYUP 0, 0.
 bool MakeEditEx(HWND edit);
+class CEditEx {
+ public:
+  bool Attach(HWND edit) { return MakeEditEx(hwnd_ = edit); }
+  HWND hwnd() const { return hwnd_; }
+
+ private:
+  HWND hwnd_ = nullptr;
+};
 
 }  // namespace halvard

@@ -32,6 +32,14 @@ class CColorCombox {
 
 // CSkinHeaderCtrl: the header of a skinned list, drawn from pictures 275, 274 and 276.
 bool MakeSkinHeader(HWND header, HFONT font);
+class CSkinHeaderCtrl {
+ public:
+  bool Attach(HWND header, HFONT font) { return MakeSkinHeader(hwnd_ = header, font); }
+  HWND hwnd() const { return hwnd_; }
+
+ private:
+  HWND hwnd_ = nullptr;
+};
 
 // CSkinVerticleScrollbar: drawn over the list's own scroll bar, scrolling the list.
 class CSkinVerticleScrollbar : public SkinWindow {
