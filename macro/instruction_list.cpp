@@ -141,7 +141,10 @@ void CSkinLVCmdList::AddRef(int referring, int target, int offset) {
 
 void CSkinLVCmdList::RemoveRef(int referring) {
   int i = FindRef(referring);
-  if (i < 0) return;
+  if (i >= 0) RemoveRefAt(i);
+}
+
+void CSkinLVCmdList::RemoveRefAt(int i) {
   for (int k = i; k + 1 < refCount_; ++k) {
     refRow_[k] = refRow_[k + 1];
     refTarget_[k] = refTarget_[k + 1];
@@ -371,9 +374,10 @@ int CSkinLVCmdList::DeleteSelected() {
   std::fill(delayTicks_ + count_, delayTicks_ + oldCount, 0);
   std::fill(rowSize_ + count_, rowSize_ + oldCount, 0);
 
+  // By position: entries already renumbered may carry the number of a deleted row.
   for (int i = 0; i < refCount_;) {
     if (deleted(refRow_[i])) {
-      RemoveRef(refRow_[i]);
+      RemoveRefAt(i);
       continue;
     }
     refRow_[i] = renumber(refRow_[i]);

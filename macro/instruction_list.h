@@ -97,6 +97,7 @@ class CSkinLVCmdList {
   int Append(const Code& b);
   void AddRef(int referring, int target, int offset);
   void RemoveRef(int referring);
+  void RemoveRefAt(int index);
   int FindRef(int referring) const;
   void Rebuild(int ref);
   void ResolvePending();

@@ -259,6 +259,21 @@ TEST_F(ListTest, DeletingAJumpRowKeepsTheOtherReferences) {
   Check();
 }
 
+TEST_F(ListTest, DeletingKeepsTheReferenceOfTheRowThatTookTheDeletedNumber) {
+  list->AppendExtended(2, 8, 0);  // GOTO past the end: pending
+  list->AppendExtended(2, 0, 0);  // GOTO line 1
+  list->AppendInstruction(0x04, 0, 0);
+  view.SelectOnly({1});
+  list->MoveRowUp();  // the table now lists the pending GOTO (row 1) before the other (row 0)
+  view.SelectOnly({0});
+  list->DeleteSelected();  // row 1 becomes row 0 before row 0's entry is removed
+  ASSERT_EQ(list->RefCount(), 1);
+  EXPECT_EQ(list->RefAt(0).referring, 0);
+  EXPECT_EQ(list->RefAt(0).target, -1);
+  EXPECT_EQ(list->RefAt(0).offset, 8);
+  Check();
+}
+
 TEST_F(ListTest, MovingDownSelectsTheMovedRowAndLimitsAreKept) {
   list->AppendInstruction(0x04, 0, 0);
   list->AppendInstruction(0x05, 0, 0);
