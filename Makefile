@@ -48,7 +48,7 @@ fuzz-smoke: fuzz
 	@for f in $(FUZZERS); do \
 	  mkdir -p out/fuzz-corpus/$$f; \
 	  echo "fuzz: $$f for $(FUZZ_SECONDS) s"; \
-	  out/build/fuzz/fuzz/$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=0 \
+	  out/build/fuzz/fuzz/$$f -seed=1 -max_total_time=$(FUZZ_SECONDS) -print_final_stats=0 \
 	    out/fuzz-corpus/$$f fuzz/seeds/$$f >out/build/fuzz/$$f.log 2>&1 \
 	    || { tail -40 out/build/fuzz/$$f.log; exit 1; }; \
 	done
