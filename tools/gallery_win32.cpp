@@ -163,18 +163,12 @@ void Build(Gallery& g) {
   m.SetCurrentEntry(-1);
   m.Refresh();
   g.plate.Show();
-  int x = 30;
+  // The eleven hot spots in two rows.
   for (int i = 0; i < kKeyEntries; ++i) {
-    g.spots[i].Create(g.main, kHotSpotFirstId + i, x, 250 + (i % 2) * 8, 10, 10);
+    g.spots[i].Create(g.main, kHotSpotFirstId + i, 30 + (i % 6) * 50, 250 + (i / 6) * 85, 10, 10);
     g.spots[i].SetSkin(HotSpotNormalPicture(i), HotSpotHoverPicture(i), HotSpotHoverPicture(i), 0, HotSpotMaskPicture(i));
     g.spots[i].Link(i, &g.plate, nullptr);
-    RECT r;
-    GetWindowRect(g.spots[i].hwnd(), &r);
-    x += (r.right - r.left) + 4;
-    if (i == 5) x = 30;
-    if (i == 5) SetWindowPos(g.spots[i].hwnd(), nullptr, 30 + 0, 340, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   }
-  for (int i = 6; i < kKeyEntries; ++i) SetWindowPos(g.spots[i].hwnd(), nullptr, 30 + (i - 6) * 28, 380, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 
   g.edit.Attach(CreateWindowExW(0, L"EDIT", L"type, then Enter", WS_CHILD | WS_VISIBLE | WS_BORDER, 30, 465, 220, 24,
                                 g.main, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdEdit)), inst, nullptr));
