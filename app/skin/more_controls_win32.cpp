@@ -140,6 +140,8 @@ bool MakeSkinHeader(HWND header, HFONT font) {
 
 bool CSkinVerticleScrollbar::Attach(HWND list) {
   list_ = list;
+  // The list must not paint over the bar that lies on it.
+  SetWindowLongW(list, GWL_STYLE, GetWindowLongW(list, GWL_STYLE) | WS_CLIPSIBLINGS);
   RECT r;
   GetWindowRect(list, &r);
   POINT tl{r.right - ScrollbarModel::kThumbWidth, r.top};
