@@ -92,9 +92,7 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND: {
       RECT rc;
       GetClientRect(hwnd, &rc);
-      HBRUSH b = CreateSolidBrush(RGB(30, 30, 30));
-      FillRect(reinterpret_cast<HDC>(wp), &rc, b);
-      DeleteObject(b);
+      FillSolid(reinterpret_cast<HDC>(wp), rc, RGB(30, 30, 30));
       return 1;
     }
     case WM_PAINT: {

@@ -32,7 +32,26 @@ LRESULT CALLBACK SkinWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return self != nullptr ? self->Handle(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-LRESULT SkinWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
+LRESULT SkinWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC target = BeginPaint(hwnd_, &ps);
+      RECT rc;
+      GetClientRect(hwnd_, &rc);
+      {
+        CMyMemDC dc(target, rc);
+        OnPaint(dc.get(), rc);
+      }
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    default:
+      return DefWindowProcW(hwnd_, msg, wp, lp);
+  }
+}
 
 // --- hover button ------------------------------------------------------------------------------
 
@@ -80,23 +99,20 @@ void CHoverButtonEx2::SetCaption(std::u16string_view text, const RECT& rect, HFO
 
 HoverFrame CHoverButtonEx::Frame() const { return ChooseHoverFrame(pressed_, hover_, IsWindowEnabled(hwnd_) != FALSE); }
 
-void CHoverButtonEx::Paint(HDC target) {
-  RECT rc;
-  GetClientRect(hwnd_, &rc);
-  CMyMemDC dc(target, rc);
-  FillRect(dc.get(), &rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+void CHoverButtonEx::OnPaint(HDC dc, const RECT& rc) {
+  FillSolid(dc, rc, RGB(0, 0, 0));
   const int f = static_cast<int>(Frame());
   const int sx = sideBySide_ ? f * frame_.width : 0, sy = sideBySide_ ? 0 : f * frame_.height;
-  DrawPicture(dc.get(), picture_.get(), 0, 0, rc.right, rc.bottom, sx, sy, frame_.width, frame_.height);
+  DrawPicture(dc, picture_.get(), 0, 0, rc.right, rc.bottom, sx, sy, frame_.width, frame_.height);
   if (caption_.on) {
-    SetBkMode(dc.get(), TRANSPARENT);
+    SetBkMode(dc, TRANSPARENT);
     Rgb c = caption_.ColourFor(highlight_);
-    SetTextColor(dc.get(), RGB(c.r, c.g, c.b));
-    HGDIOBJ old = captionFont_ != nullptr ? SelectObject(dc.get(), captionFont_) : nullptr;
+    SetTextColor(dc, RGB(c.r, c.g, c.b));
+    HGDIOBJ old = captionFont_ != nullptr ? SelectObject(dc, captionFont_) : nullptr;
     std::wstring t(caption_.text.begin(), caption_.text.end());
     RECT r = captionRect_;
-    DrawTextW(dc.get(), t.c_str(), static_cast<int>(t.size()), &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    if (old != nullptr) SelectObject(dc.get(), old);
+    DrawTextW(dc, t.c_str(), static_cast<int>(t.size()), &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    if (old != nullptr) SelectObject(dc, old);
   }
 }
 
@@ -118,15 +134,6 @@ void CHoverButtonEx::OnLeave() {
 
 LRESULT CHoverButtonEx::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      Paint(dc);
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
     case WM_MOUSEMOVE:
       if (!tracking_) {
         TRACKMOUSEEVENT t{sizeof t, TME_LEAVE | TME_HOVER, hwnd_, 1};
@@ -185,27 +192,20 @@ SkinPicture CxSkinButton::Shown() const {
   return ChooseSkinPicture(IsWindowEnabled(hwnd_) != FALSE, down_ || checked_, over_, static_cast<bool>(disabled_));
 }
 
+void CxSkinButton::OnPaint(HDC dc, const RECT& rc) {
+  HBITMAP b = normal_.get();
+  switch (Shown()) {
+    case SkinPicture::kPressed: b = pressed_.get(); break;
+    case SkinPicture::kHover: b = hover_.get(); break;
+    case SkinPicture::kDisabled: b = disabled_.get(); break;
+    default: break;
+  }
+  SIZE s = PictureSize(b);
+  DrawPicture(dc, b, 0, 0, rc.right, rc.bottom, 0, 0, s.cx, s.cy);
+}
+
 LRESULT CxSkinButton::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      RECT rc;
-      GetClientRect(hwnd_, &rc);
-      HBITMAP b = normal_.get();
-      switch (Shown()) {
-        case SkinPicture::kPressed: b = pressed_.get(); break;
-        case SkinPicture::kHover: b = hover_.get(); break;
-        case SkinPicture::kDisabled: b = disabled_.get(); break;
-        default: break;
-      }
-      SIZE s = PictureSize(b);
-      DrawPicture(dc, b, 0, 0, rc.right, rc.bottom, 0, 0, s.cx, s.cy);
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
     case WM_MOUSEMOVE:
       if (!tracking_) {
         TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, hwnd_, 0};
@@ -273,34 +273,21 @@ void CBitmapSlider::Send(const std::vector<SliderModel::Post>& posts) {
   if (!posts.empty()) Redraw();
 }
 
+void CBitmapSlider::OnPaint(HDC dc, const RECT& rc) {
+  FillSolid(dc, rc, RGB(30, 30, 30));
+  HBITMAP ch = (model_.dragging && channelActive_) ? channelActive_.get() : channel_.get();
+  SIZE cs = PictureSize(ch);
+  DrawPictureKeyed(dc, ch, 0, 0, cs.cx, cs.cy, 0, 0, cs.cx, cs.cy, kMaskOutside);
+  HBITMAP th = (model_.dragging && thumbActive_) ? thumbActive_.get() : thumb_.get();
+  const int centre = model_.PositionToPixel(model_.position);
+  const int x = vertical_ ? (rc.right - thumbSize_.cx) / 2 : centre - thumbSize_.cx / 2;
+  const int y = vertical_ ? centre - thumbSize_.cy / 2 : (rc.bottom - thumbSize_.cy) / 2;
+  DrawPictureKeyed(dc, th, x, y, thumbSize_.cx, thumbSize_.cy, 0, 0, thumbSize_.cx, thumbSize_.cy, kOutlineKey);
+  if (focused_) DrawFocusRect(dc, &rc);
+}
+
 LRESULT CBitmapSlider::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC target = BeginPaint(hwnd_, &ps);
-      RECT rc;
-      GetClientRect(hwnd_, &rc);
-      {
-        CMyMemDC dc(target, rc);
-        HBRUSH ground = CreateSolidBrush(RGB(30, 30, 30));
-        FillRect(dc.get(), &rc, ground);
-        DeleteObject(ground);
-        HBITMAP ch = (model_.dragging && channelActive_) ? channelActive_.get() : channel_.get();
-        SIZE cs = PictureSize(ch);
-        DrawPictureKeyed(dc.get(), ch, 0, 0, cs.cx, cs.cy, 0, 0, cs.cx, cs.cy, kMaskOutside);
-        HBITMAP th = (model_.dragging && thumbActive_) ? thumbActive_.get() : thumb_.get();
-        const int centre = model_.PositionToPixel(model_.position);
-        const int x = vertical_ ? (rc.right - thumbSize_.cx) / 2 : centre - thumbSize_.cx / 2;
-        const int y = vertical_ ? centre - thumbSize_.cy / 2 : (rc.bottom - thumbSize_.cy) / 2;
-        DrawPictureKeyed(dc.get(), th, x, y, thumbSize_.cx, thumbSize_.cy, 0, 0, thumbSize_.cx, thumbSize_.cy,
-                         kOutlineKey);
-        if (focused_) DrawFocusRect(dc.get(), &rc);
-      }
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
     case WM_GETDLGCODE:
       return (GetKeyState(VK_TAB) & 0x8000) != 0 ? 0 : DLGC_WANTARROWS;
     case WM_LBUTTONDOWN:

@@ -24,6 +24,11 @@ class SkinWindow {
 
  protected:
   virtual const wchar_t* ClassName() const = 0;
+  // Painting goes off-screen through CMyMemDC; the background is never erased separately.
+  virtual void OnPaint(HDC dc, const RECT& client) {
+    (void)dc;
+    (void)client;
+  }
   virtual LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void Redraw() { InvalidateRect(hwnd_, nullptr, FALSE); }
   void PostToParent(UINT msg, WPARAM wp, LPARAM lp) { PostMessageW(GetParent(hwnd_), msg, wp, lp); }
@@ -56,7 +61,7 @@ class CHoverButtonEx : public SkinWindow {
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
   virtual void OnHover();
   virtual void OnLeave();
-  void Paint(HDC dc);
+  void OnPaint(HDC dc, const RECT& client) override;
 
   Bitmap picture_;
   FrameSize frame_{0, 0};
@@ -90,6 +95,7 @@ class CxSkinButton : public SkinWindow {
  protected:
   const wchar_t* ClassName() const override { return L"HalvardSkinButton"; }
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnPaint(HDC dc, const RECT& client) override;
 
   Bitmap normal_, pressed_, hover_, disabled_;
   bool over_ = false, tracking_ = false, down_ = false, checked_ = false;
@@ -115,6 +121,7 @@ class CBitmapSlider : public SkinWindow {
  protected:
   const wchar_t* ClassName() const override { return L"HalvardSlider"; }
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnPaint(HDC dc, const RECT& client) override;
   void Send(const std::vector<SliderModel::Post>& posts);
   int Along(LPARAM lp) const { return vertical_ ? static_cast<short>(HIWORD(lp)) : static_cast<short>(LOWORD(lp)); }
 

@@ -28,6 +28,12 @@ bool ReadPixels(HBITMAP bitmap, int& w, int& h, std::vector<std::uint32_t>& pixe
 
 }  // namespace
 
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
+  HBRUSH b = CreateSolidBrush(colour);
+  FillRect(dc, &rect, b);
+  DeleteObject(b);
+}
+
 void EnsureWindowClass(const wchar_t* name, WNDPROC proc) {
   HINSTANCE inst = GetModuleHandleW(nullptr);
   WNDCLASSW wc{};

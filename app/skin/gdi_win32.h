@@ -71,6 +71,9 @@ class MemoryDc {
   HDC dc_;
 };
 
+// Fills a rectangle with one colour.
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
+
 // Registers a window class of the program once (arrow cursor, double clicks).
 void EnsureWindowClass(const wchar_t* name, WNDPROC proc);
 

@@ -42,9 +42,7 @@ void CColorCombox::SetColours(COLORREF text, COLORREF back, COLORREF selectedTex
 bool CColorCombox::DrawItem(const DRAWITEMSTRUCT& item) {
   if (item.hwndItem != hwnd_) return false;
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
-  HBRUSH b = CreateSolidBrush(selected ? selBack_ : back_);
-  FillRect(item.hDC, &item.rcItem, b);
-  DeleteObject(b);
+  FillSolid(item.hDC, item.rcItem, selected ? selBack_ : back_);
   if (item.itemID != static_cast<UINT>(-1)) {
     wchar_t text[128] = {};
     if (SendMessageW(hwnd_, CB_GETLBTEXTLEN, item.itemID, 0) < 128)
@@ -171,29 +169,17 @@ void CSkinVerticleScrollbar::Scroll(int code, int times) {
   Redraw();
 }
 
+void CSkinVerticleScrollbar::OnPaint(HDC dc, const RECT& rc) {
+  FillSolid(dc, rc, RGB(43, 43, 43));
+  const int a = model_.arrowHeight;
+  DrawPicture(dc, arrows_.get(), 0, 0, a, a, 0, 0, 17, 17);
+  DrawPicture(dc, arrows_.get(), 0, rc.bottom - a, a, a, 0, 17, 17, 17);
+  DrawPicture(dc, thumb_.get(), 0, ThumbTop(), ScrollbarModel::kThumbWidth, ScrollbarModel::kThumbHeight, 0, 0,
+              ScrollbarModel::kThumbWidth, ScrollbarModel::kThumbHeight);
+}
+
 LRESULT CSkinVerticleScrollbar::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC target = BeginPaint(hwnd_, &ps);
-      RECT rc;
-      GetClientRect(hwnd_, &rc);
-      {
-        CMyMemDC dc(target, rc);
-        HBRUSH b = CreateSolidBrush(RGB(43, 43, 43));
-        FillRect(dc.get(), &rc, b);
-        DeleteObject(b);
-        const int a = model_.arrowHeight;
-        DrawPicture(dc.get(), arrows_.get(), 0, 0, a, a, 0, 0, 17, 17);
-        DrawPicture(dc.get(), arrows_.get(), 0, rc.bottom - a, a, a, 0, 17, 17, 17);
-        DrawPicture(dc.get(), thumb_.get(), 0, ThumbTop(), ScrollbarModel::kThumbWidth, ScrollbarModel::kThumbHeight, 0,
-                    0, ScrollbarModel::kThumbWidth, ScrollbarModel::kThumbHeight);
-      }
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
     case WM_LBUTTONDOWN: {
       const int y = static_cast<short>(HIWORD(lp));
       RECT rc;
@@ -346,9 +332,7 @@ bool CMenuEx::Draw(const DRAWITEMSTRUCT& d) {
   if (d.CtlType != ODT_MENU || d.itemData == 0) return false;
   const auto* item = reinterpret_cast<const Item*>(d.itemData);
   const bool selected = (d.itemState & ODS_SELECTED) != 0;
-  HBRUSH b = CreateSolidBrush(selected ? kMenuSelected : kMenuGround);
-  FillRect(d.hDC, &d.rcItem, b);
-  DeleteObject(b);
+  FillSolid(d.hDC, d.rcItem, selected ? kMenuSelected : kMenuGround);
   int x = d.rcItem.left + 8;
   if (item->bitmap) {
     SIZE s = PictureSize(item->bitmap.get());

@@ -48,6 +48,7 @@ class CSkinVerticleScrollbar : public SkinWindow {
  protected:
   const wchar_t* ClassName() const override { return L"HalvardScrollbar"; }
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnPaint(HDC dc, const RECT& client) override;
 
  private:
   void Scroll(int code, int times = 1);
