@@ -10,10 +10,14 @@ PACKAGES := cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
 FUZZERS := fuzz_mouse_image fuzz_device_replies fuzz_hid_table fuzz_registry_values \
            fuzz_language_file fuzz_profile_file fuzz_macro_bytes fuzz_macro_file fuzz_expand_commands
 
-.PHONY: test deps native native-test asan asan-test mingw mingw-test fuzz fuzz-smoke bench clean
+.PHONY: test layers deps native native-test asan asan-test mingw mingw-test fuzz fuzz-smoke bench clean
 
-test: deps native-test asan-test mingw-test fuzz-smoke
+test: layers deps native-test asan-test mingw-test fuzz-smoke
 	@echo "make test: all suites passed"
+
+# Nothing includes upward: platform <- ipc, store, device <- macro, profile files <- app.
+layers:
+	@tools/check-layers.sh
 
 deps:
 	@tools/ensure-packages.sh $(PACKAGES)

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "ipc/messages.h"
-#include "store/text.h"
+#include "platform/text.h"
 
 namespace halvard {
 

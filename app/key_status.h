@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "ipc/window_services.h"
+#include "platform/window_services.h"
 
 namespace halvard {
 

@@ -3,7 +3,7 @@
 
 #include "app/key_status.h"
 #include "app/skin/controls_win32.h"
-#include "ipc/window_services_win32.h"
+#include "platform/window_services_win32.h"
 
 namespace halvard {
 

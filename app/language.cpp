@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "macro/listing.h"
-#include "store/text.h"
+#include "platform/text.h"
 
 namespace halvard {
 namespace {

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "device/message_box.h"
-#include "store/message_service.h"
+#include "platform/message_box.h"
+#include "platform/message_service.h"
 
 namespace halvard {
 

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "macro/macro_file.h"
-#include "store/text.h"
+#include "platform/text.h"
 
 namespace halvard {
 namespace {

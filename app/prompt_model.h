@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "store/file_seam.h"
+#include "platform/file_seam.h"
 
 namespace halvard {
 

@@ -11,7 +11,7 @@
 #include "app/prompt_model.h"
 #include "app/skin/controls_win32.h"
 #include "app/skin/more_controls_win32.h"
-#include "store/file_seam.h"
+#include "platform/file_seam.h"
 
 namespace halvard {
 

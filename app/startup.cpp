@@ -2,7 +2,7 @@
 
 #include "ipc/messages.h"
 #include "store/document_lookup.h"
-#include "store/text.h"
+#include "platform/text.h"
 
 namespace halvard {
 

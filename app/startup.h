@@ -11,10 +11,10 @@
 #include "app/language.h"
 #include "app/messages.h"
 #include "ipc/dword_source.h"
-#include "ipc/window_services.h"
+#include "platform/window_services.h"
 #include "macro/listing.h"
-#include "store/file_seam.h"
-#include "store/registry_seam.h"
+#include "platform/file_seam.h"
+#include "platform/registry_seam.h"
 #include "store/registry_store.h"
 
 namespace halvard {

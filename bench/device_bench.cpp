@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "device/clock.h"
+#include "platform/clock.h"
 #include "device/ic_tessel.h"
 #include "device/memory_map.h"
 #include "device/simulated_hid.h"

@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "device/hid_seam.h"
-#include "device/message_box.h"
-#include "store/registry_seam.h"
+#include "platform/message_box.h"
+#include "platform/registry_seam.h"
 
 namespace halvard {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "device/clock.h"
+#include "platform/clock.h"
 #include "device/hid_seam.h"
 
 namespace halvard {

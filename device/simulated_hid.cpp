@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "store/text.h"
+#include "platform/text.h"
 
 namespace halvard {
 

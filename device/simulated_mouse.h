@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "device/clock.h"
+#include "platform/clock.h"
 
 namespace halvard {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "device/clock.h"
+#include "platform/clock.h"
 #include "device/ic_tessel.h"
 #include "device/simulated_hid.h"
 

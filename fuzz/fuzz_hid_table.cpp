@@ -7,8 +7,8 @@
 
 #include "device/hid_client.h"
 #include "device/simulated_hid.h"
-#include "store/registry_memory.h"
-#include "store/text.h"
+#include "platform/registry_memory.h"
+#include "platform/text.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "device/simulated_hid.h"
 #include "store/profile_file.h"
-#include "store/registry_memory.h"
+#include "platform/registry_memory.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "store/registry_memory.h"
+#include "platform/registry_memory.h"
 #include "store/registry_store.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

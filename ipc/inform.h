@@ -6,7 +6,7 @@
 
 #include "ipc/dword_source.h"
 #include "ipc/messages.h"
-#include "ipc/window_services.h"
+#include "platform/window_services.h"
 
 namespace halvard {
 

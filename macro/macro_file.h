@@ -11,8 +11,8 @@
 
 #include "macro/bytecode.h"
 #include "macro/instruction_list.h"
-#include "store/file_seam.h"
-#include "store/message_service.h"
+#include "platform/file_seam.h"
+#include "platform/message_service.h"
 
 namespace halvard {
 

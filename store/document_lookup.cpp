@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "store/text.h"
+#include "platform/text.h"
 #include "store/value_names.h"
 
 namespace halvard {

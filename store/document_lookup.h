@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "store/file_seam.h"
+#include "platform/file_seam.h"
 #include "store/registry_store.h"
 
 namespace halvard {

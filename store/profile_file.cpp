@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "store/text.h"
+#include "platform/text.h"
 #include "store/value_names.h"
 
 namespace halvard {

@@ -14,8 +14,8 @@
 
 #include "device/ic_tessel.h"
 #include "device/memory_map.h"
-#include "store/file_seam.h"
-#include "store/message_service.h"
+#include "platform/file_seam.h"
+#include "platform/message_service.h"
 #include "store/registry_store.h"
 
 namespace halvard {

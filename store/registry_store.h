@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "ipc/dword_source.h"
-#include "store/registry_seam.h"
+#include "platform/registry_seam.h"
 
 namespace halvard {
 

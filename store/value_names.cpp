@@ -1,6 +1,6 @@
 #include "store/value_names.h"
 
-#include "store/text.h"
+#include "platform/text.h"
 
 namespace halvard {
 

@@ -16,7 +16,7 @@
 #include "app/skin/controls_win32.h"
 #include "app/skin/more_controls_win32.h"
 #include "ipc/messages.h"
-#include "store/file_seam_win32.h"
+#include "platform/file_seam_win32.h"
 
 using namespace halvard;
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "ipc/window_services.h"
-#include "store/registry_memory.h"
+#include "platform/window_services.h"
+#include "platform/registry_memory.h"
 
 namespace halvard {
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "device/simulated_hid.h"
-#include "store/registry_memory.h"
+#include "platform/registry_memory.h"
 
 namespace halvard {
 namespace {

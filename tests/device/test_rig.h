@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "device/clock.h"
+#include "platform/clock.h"
 #include "device/ic_tessel.h"
 #include "device/simulated_hid.h"
 #include "device/simulated_mouse.h"

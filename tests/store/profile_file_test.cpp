@@ -6,7 +6,7 @@
 
 #include "app/messages.h"
 #include "device/simulated_hid.h"
-#include "store/registry_memory.h"
+#include "platform/registry_memory.h"
 #include "store/value_names.h"
 
 namespace halvard {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "store/registry_memory.h"
+#include "platform/registry_memory.h"
 
 namespace halvard {
 namespace {

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "store/document_lookup.h"
-#include "store/registry_memory.h"
+#include "platform/registry_memory.h"
 
 namespace halvard {
 namespace {

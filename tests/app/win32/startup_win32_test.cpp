@@ -7,8 +7,8 @@
 
 #include "app/instance_mutex_win32.h"
 #include "app/startup.h"
-#include "store/file_seam_win32.h"
-#include "store/registry_seam_win32.h"
+#include "platform/file_seam_win32.h"
+#include "platform/registry_seam_win32.h"
 
 namespace halvard {
 namespace {

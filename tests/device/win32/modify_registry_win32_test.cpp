@@ -8,7 +8,7 @@
 
 #include "device/hid_client.h"
 #include "device/hid_seam_win32.h"
-#include "store/registry_seam_win32.h"
+#include "platform/registry_seam_win32.h"
 
 namespace halvard {
 namespace {

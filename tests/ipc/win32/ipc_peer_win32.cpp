@@ -7,8 +7,8 @@
 #include <string>
 
 #include "ipc/messages.h"
-#include "ipc/window_services.h"
-#include "store/registry_seam_win32.h"
+#include "platform/window_services.h"
+#include "platform/registry_seam_win32.h"
 #include "store/registry_store.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "ipc/inform.h"
-#include "ipc/window_services_win32.h"
-#include "store/registry_seam_win32.h"
+#include "platform/window_services_win32.h"
+#include "platform/registry_seam_win32.h"
 #include "store/registry_store.h"
 
 namespace halvard {

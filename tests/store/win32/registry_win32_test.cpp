@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "store/registry_seam_win32.h"
+#include "platform/registry_seam_win32.h"
 #include "store/registry_store.h"
 
 namespace halvard {
@@ -87,7 +87,7 @@ TEST_F(RealRegistryTest, GetStringAndDeleteNeverCreateTheKey) {
 }  // namespace halvard
 
 #include "store/document_lookup.h"
-#include "store/file_seam_win32.h"
+#include "platform/file_seam_win32.h"
 
 namespace halvard {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "store/registry_seam.h"
+#include "platform/registry_seam.h"
 
 namespace halvard {
 

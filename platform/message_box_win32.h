@@ -1,7 +1,7 @@
 // The system message box: OK button, no owner.
 #pragma once
 
-#include "device/message_box.h"
+#include "platform/message_box.h"
 
 namespace halvard {
 

@@ -1,7 +1,7 @@
 // The real clock on Windows.
 #pragma once
 
-#include "device/clock.h"
+#include "platform/clock.h"
 
 namespace halvard {
 

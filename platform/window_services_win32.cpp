@@ -1,4 +1,4 @@
-#include "ipc/window_services_win32.h"
+#include "platform/window_services_win32.h"
 
 #include <windows.h>
 

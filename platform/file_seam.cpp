@@ -1,9 +1,9 @@
-#include "store/file_seam.h"
+#include "platform/file_seam.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "store/text.h"
+#include "platform/text.h"
 
 namespace halvard {
 

@@ -1,4 +1,4 @@
-#include "device/clock.h"
+#include "platform/clock.h"
 
 namespace halvard {
 

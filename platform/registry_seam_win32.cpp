@@ -1,4 +1,4 @@
-#include "store/registry_seam_win32.h"
+#include "platform/registry_seam_win32.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // The real registry: HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE through the advapi32 calls.
 #pragma once
 
-#include "store/registry_seam.h"
+#include "platform/registry_seam.h"
 
 namespace halvard {
 

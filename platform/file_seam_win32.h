@@ -1,7 +1,7 @@
 // The file system on Windows.
 #pragma once
 
-#include "store/file_seam.h"
+#include "platform/file_seam.h"
 
 namespace halvard {
 

@@ -1,7 +1,7 @@
 // Posting and window checks on Windows.
 #pragma once
 
-#include "ipc/window_services.h"
+#include "platform/window_services.h"
 
 namespace halvard {
 

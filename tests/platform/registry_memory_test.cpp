@@ -1,4 +1,4 @@
-#include "store/registry_memory.h"
+#include "platform/registry_memory.h"
 
 #include <gtest/gtest.h>
 

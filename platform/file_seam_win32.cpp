@@ -1,4 +1,4 @@
-#include "store/file_seam_win32.h"
+#include "platform/file_seam_win32.h"
 
 #include <windows.h>
 #include <shlobj.h>

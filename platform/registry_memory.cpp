@@ -1,8 +1,8 @@
-#include "store/registry_memory.h"
+#include "platform/registry_memory.h"
 
 #include <cstring>
 
-#include "store/text.h"
+#include "platform/text.h"
 
 namespace halvard {
 namespace {

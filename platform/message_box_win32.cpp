@@ -1,4 +1,4 @@
-#include "device/message_box_win32.h"
+#include "platform/message_box_win32.h"
 
 #include <windows.h>
 
