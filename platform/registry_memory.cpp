@@ -52,6 +52,7 @@ MemoryRegistry::Node* MemoryRegistry::Resolve(RegKey key) const {
 long MemoryRegistry::OpenKey(RegRoot root, std::u16string_view path, bool create, RegKey* key) {
   if (failAll_ != 0) return failAll_;
   if (key == nullptr) return kRegErrorInvalidParameter;
+  if (!create && refused_ != nullptr && Walk(root, path) == refused_) return refusedStatus_;
   Node* node = Walk(root, path, create);
   if (node == nullptr) return kRegErrorFileNotFound;
   RegKey handle = reinterpret_cast<RegKey>(nextKey_);
@@ -168,6 +169,11 @@ long MemoryRegistry::DeleteValue(RegKey key, std::u16string_view name) {
 
 long MemoryRegistry::CloseKey(RegKey key) {
   return open_.erase(key) != 0 ? 0 : kRegErrorInvalidParameter;
+}
+
+void MemoryRegistry::RefuseOpen(RegRoot root, std::u16string_view path, long status) {
+  refused_ = status != 0 ? Walk(root, path, true) : nullptr;
+  refusedStatus_ = status;
 }
 
 bool MemoryRegistry::KeyExists(RegRoot root, std::u16string_view path) const { return Walk(root, path) != nullptr; }

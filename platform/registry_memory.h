@@ -38,6 +38,9 @@ class MemoryRegistry : public RegistrySeam {
   int OpenKeyCount() const { return static_cast<int>(open_.size()); }
   // Makes every following call fail with `status` (0 lets them through again).
   void FailAll(long status) { failAll_ = status; }
+  // Makes plain opens of this one key (without create) fail with `status`, as a key the user may
+  // not open; creating it still reaches the key. 0 lifts it.
+  void RefuseOpen(RegRoot root, std::u16string_view path, long status = kRegErrorAccessDenied);
 
  private:
   struct Node {
@@ -53,6 +56,8 @@ class MemoryRegistry : public RegistrySeam {
   std::map<RegKey, Node*> open_;
   std::uintptr_t nextKey_ = 0x100;
   long failAll_ = 0;
+  const Node* refused_ = nullptr;
+  long refusedStatus_ = 0;
 };
 
 }  // namespace halvard

@@ -10,4 +10,10 @@ bool Win32WindowServices::Post(Hwnd window, std::uint32_t message, std::uintptr_
 
 bool Win32WindowServices::IsWindow(Hwnd window) { return ::IsWindow(static_cast<HWND>(window)) != FALSE; }
 
+bool Win32WindowServices::SetTimer(Hwnd window, std::uint32_t id, std::uint32_t ms) {
+  return ::SetTimer(static_cast<HWND>(window), id, ms, nullptr) != 0;
+}
+
+void Win32WindowServices::KillTimer(Hwnd window, std::uint32_t id) { ::KillTimer(static_cast<HWND>(window), id); }
+
 }  // namespace halvard
