@@ -179,4 +179,6 @@ convert -size 32x32 "xc:$GROUND" +antialias -fill "$RED" -draw "roundrectangle 1
 convert "$out/tmp_icon32.png" -resize 16x16 "$out/tmp_icon16.png"
 convert "$out/tmp_icon32.png" "$out/tmp_icon16.png" "$out/800.ico"
 
+. "$(dirname "${BASH_SOURCE[0]}")/main-window.sh"  # the main window: warning plate, full page, its controls
+
 rm -f "$out"/tmp_*.png

@@ -31,6 +31,57 @@ for i in $(seq 0 10); do
   [ "$(identify -format '%wx%h' "$dir/$m.bmp")" = "$(identify -format '%wx%h' "$dir/$n.bmp")" ] ||
     { echo "hot spot $i: mask and picture differ in size"; fail=1; }
 done
+# The main window: warning plate and full page on the outline key; every control of the layout
+# sits on its picture, and its size is its picture's frame (hover buttons: four frames side by
+# side) or its mask's (skinned buttons, whose pictures match the mask).
+size 121 556x164; size 124 930x768
+for at in "121 0 0" "121 555 163" "124 0 0" "124 929 0" "124 0 767" "124 929 767"; do
+  pixel $at 004000
+done
+pixel 121 278 1 960F0F; pixel 124 465 1 960F0F   # the red rim
+pixel 124 320 20 161616                          # the title strip
+pixel 124 465 700 1E1E1E                         # the ground below the panel
+for id in 121 124; do  # the pixels touching the key are all rim red: no blend, no fringe
+  edges=$(convert "$dir/$id.bmp" \( +clone -fill white -opaque '#004000' -fill black +opaque white \) \
+    \( +clone -morphology Dilate Square:1 \) \( -clone 2 -clone 1 -compose minus_src -composite \) -delete 1,2 \
+    -alpha off -compose CopyOpacity -composite -format %c histogram:info:- 2>/dev/null | awk '$0 !~ /,0\)/ { print $3 }')
+  [ "$edges" = "#960F0FFF" ] || { echo "picture $id: colours against the key: $edges"; fail=1; }
+done
+layout="$(dirname "$0")/../../resources/art/main-layout.txt"
+declare -A kind=(
+  [1005]="hover 446" [1001]="hover 110" [1006]="hover 134" [1007]="hover 135" [1008]="hover 136"
+  [1013]="hover 118" [1014]="hover 119" [1015]="hover 120" [1115]="hover 139" [1116]="hover 140"
+  [1117]="hover 141" [1118]="hover 142" [1119]="hover 182 183" [1120]="hover 184 185"
+  [1787]="hover 597" [1788]="hover 598" [1789]="hover 599" [1121]="hover 439 440 441 442 443"
+  [1009]="skin 600 601 602" [1011]="skin 603 604 605" [1012]="skin 606 607 608" [1010]="skin 609 610 611"
+  [1200]="skin 612 613 614 615" [1201]="skin 616 617 618 619 620 621" [1202]="skin 622 623 624 625 626 627"
+  [1203]="skin 628 629 630 631 632 633" [1204]="skin 634 635 636 637")
+for i in $(seq 0 10); do kind[$((1740 + i))]="skin $((640 + i)) $((651 + i)) $((662 + i))"; done
+declare -A dims corners
+while read -r n d; do dims[$n]=$d; done < <(identify -format '%t %wx%h\n' "$dir"/*.bmp 2>/dev/null)
+seen=0
+while read -r id x y w h; do
+  [ -n "${kind[$id]:-}" ] || { echo "layout: unknown control $id"; fail=1; continue; }
+  seen=$((seen + 1))
+  set -- ${kind[$id]}
+  form=$1; shift
+  for pic in "$@"; do
+    want="${w}x$h"; [ "$form" = hover ] && want="$((w * 4))x$h"
+    [ "${dims[$pic]:-}" = "$want" ] || { echo "control $id: picture $pic is ${dims[$pic]:-missing}, wanted $want"; fail=1; }
+  done
+  page=124; [ "$id" = 1005 ] && page=121
+  corners[$page]+="$id:$x,$y $id:$((x + w - 1)),$y $id:$x,$((y + h - 1)) $id:$((x + w - 1)),$((y + h - 1)) "
+done <"$layout"
+# Each control's corners lie on its page and not on the key (one read per page).
+for page in 121 124; do
+  spots=(${corners[$page]}) format=""
+  for spot in "${spots[@]}"; do format+="%[hex:p{${spot#*:}}] "; done
+  read -r -a got < <(convert "$dir/$page.bmp" -format "$format" info: 2>/dev/null)
+  for k in "${!spots[@]}"; do
+    [ -n "${got[$k]:-}" ] && [ "${got[$k]:0:6}" != 004000 ] || { echo "control ${spots[$k]%%:*}: corner ${spots[$k]#*:} off picture $page"; fail=1; }
+  done
+done
+[ $seen = ${#kind[@]} ] || { echo "layout: $seen of ${#kind[@]} controls placed"; fail=1; }
 [ -s "$dir/800.ico" ] || { echo "no window icon"; fail=1; }
 [ $fail = 0 ] && echo "artwork: all pictures as drawn"
 exit $fail
