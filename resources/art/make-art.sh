@@ -173,6 +173,92 @@ for i in $(seq 0 10); do
   convert -size "${sizes[$i]}" "xc:$GROUND" +antialias -fill "$LIT" -draw "${shapes[$i]}" -type TrueColor "$(bmp $((651 + i)))"
 done
 
+# ---- On-screen display (the display library's own pictures) ----
+# Red plates and shapes on the OSD key; the key pixels become holes in the window, so the outer
+# edges are drawn without anti-aliasing. Texts sit on red, where smoothing leaves no fringe.
+KEY_OSD='#404040'     # RGB(64,64,64)
+
+osd_plate() {  # FILE W H RADIUS: a red plate with a lit rim
+  local w=$2 h=$3 r=$4
+  convert -size "${w}x${h}" "xc:$KEY_OSD" +antialias \
+    -fill "$LIT" -draw "roundrectangle 0,0 $((w-1)),$((h-1)) $r,$r" \
+    -fill "$RED" -draw "roundrectangle 2,2 $((w-3)),$((h-3)) $((r-1)),$((r-1))" "$1"
+}
+osd_text() {  # FILE GRAVITY X Y SIZE TEXT
+  convert "$1" -antialias -font "$BOLD" -pointsize "$5" -fill "$TEXT" -gravity "$2" -annotate "+$3+$4" "$6" "$1"
+}
+osd_finish() { convert "$1" -type TrueColor "$(bmp "$2")"; }
+osd_tmp="$out/tmp_osd.png"
+
+# P1-P5 (300-304).
+for p in 1 2 3 4 5; do
+  osd_plate "$osd_tmp" 100 40 10; osd_text "$osd_tmp" center 0 0 26 "P$p"; osd_finish "$osd_tmp" $((299 + p))
+done
+
+# Digit tiles: 305-314 and the blank 315 at 32 x 30, 330-339 and the blank 340 at 24 x 22. They
+# are the plate's own red, so blanks vanish into it.
+for d in 0 1 2 3 4 5 6 7 8 9; do
+  convert -size 32x30 "xc:$RED" -antialias -font "$BOLD" -pointsize 30 -fill "$TEXT" -gravity center \
+    -annotate +0+0 "$d" -type TrueColor "$(bmp $((305 + d)))"
+  convert -size 24x22 "xc:$RED" -antialias -font "$BOLD" -pointsize 21 -fill "$TEXT" -gravity center \
+    -annotate +0+0 "$d" -type TrueColor "$(bmp $((330 + d)))"
+done
+convert -size 32x30 "xc:$RED" -type TrueColor "$(bmp 315)"
+convert -size 24x22 "xc:$RED" -type TrueColor "$(bmp 340)"
+
+# DPI plates: LEVEL n over the digit row (x 30, y 37), the unit at the right (316-319); the
+# X-Y plates with two rows at x 127, y 29 and y 61 (341-344).
+for l in 1 2 3 4; do
+  osd_plate "$osd_tmp" 262 81 12
+  convert "$osd_tmp" +antialias -fill "$LIT" -draw "rectangle 14,31 247,32" "$osd_tmp"
+  osd_text "$osd_tmp" northwest 16 8 16 "LEVEL $l"
+  osd_text "$osd_tmp" northwest 176 38 24 "DPI"
+  osd_finish "$osd_tmp" $((315 + l))
+
+  osd_plate "$osd_tmp" 308 93 12
+  convert "$osd_tmp" +antialias -fill "$LIT" -draw "rectangle 14,25 293,26" -draw "rectangle 20,56 287,56" "$osd_tmp"
+  osd_text "$osd_tmp" northwest 16 5 15 "LEVEL $l"
+  osd_text "$osd_tmp" northwest 24 31 16 "X AXIS"
+  osd_text "$osd_tmp" northwest 24 63 16 "Y AXIS"
+  osd_text "$osd_tmp" northwest 236 31 16 "DPI"
+  osd_text "$osd_tmp" northwest 236 63 16 "DPI"
+  osd_finish "$osd_tmp" $((340 + l))
+done
+
+# Side-button arrows: left (320) and right (321).
+convert -size 59x55 "xc:$KEY_OSD" +antialias -fill "$RED" -stroke "$LIT" -strokewidth 2 \
+  -draw "polygon 2,27 28,2 28,15 56,15 56,39 28,39 28,52" -type TrueColor "$(bmp 320)"
+convert -size 59x55 "xc:$KEY_OSD" +antialias -fill "$RED" -stroke "$LIT" -strokewidth 2 \
+  -draw "polygon 56,27 30,2 30,15 2,15 2,39 30,39 30,52" -type TrueColor "$(bmp 321)"
+
+# NORMAL (322) and BATTLE (323).
+osd_plate "$osd_tmp" 259 56 14; osd_text "$osd_tmp" center 0 0 30 "NORMAL"; osd_finish "$osd_tmp" 322
+osd_plate "$osd_tmp" 235 56 14; osd_text "$osd_tmp" center 0 0 30 "BATTLE"; osd_finish "$osd_tmp" 323
+
+# LOCK (324) and UNLOCK (325), each with a padlock, shut or open.
+osd_lock() {  # W OPEN(0/1) TEXT ID
+  osd_plate "$osd_tmp" "$1" 36 10
+  local shackle="M 14,16 L 14,11 A 6,6 0 0 1 26,11 L 26,16"
+  [ "$2" = 1 ] && shackle="M 14,16 L 14,11 A 6,6 0 0 1 26,11 L 26,12"
+  convert "$osd_tmp" -antialias -fill none -stroke "$TEXT" -strokewidth 3 -draw "path '$shackle'" \
+    -stroke none -fill "$TEXT" -draw "roundrectangle 10,16 30,29 2,2" -fill "$RED" -draw "rectangle 19,20 21,25" \
+    "$osd_tmp"
+  osd_text "$osd_tmp" west 40 0 20 "$3"
+  osd_finish "$osd_tmp" "$4"
+}
+osd_lock 142 0 LOCK 324
+osd_lock 178 1 UNLOCK 325
+
+# Polling rate: 125, 250, 500 and 1000 Hz (326-329).
+hz=(125 250 500 1000)
+for i in 0 1 2 3; do
+  osd_plate "$osd_tmp" 209 101 14
+  convert "$osd_tmp" +antialias -fill "$LIT" -draw "rectangle 14,36 194,37" "$osd_tmp"
+  osd_text "$osd_tmp" north 0 9 17 "POLLING RATE"
+  osd_text "$osd_tmp" north 0 46 32 "${hz[$i]} Hz"
+  osd_finish "$osd_tmp" $((326 + i))
+done
+
 # The window icon: a red H on the dark ground, 32 and 16 pixels.
 convert -size 32x32 "xc:$GROUND" +antialias -fill "$RED" -draw "roundrectangle 1,1 30,30 6,6" -antialias \
   -font "$BOLD" -pointsize 22 -fill "$TEXT" -gravity center -annotate +0+0 "H" "$out/tmp_icon32.png"

@@ -31,6 +31,30 @@ for i in $(seq 0 10); do
   [ "$(identify -format '%wx%h' "$dir/$m.bmp")" = "$(identify -format '%wx%h' "$dir/$n.bmp")" ] ||
     { echo "hot spot $i: mask and picture differ in size"; fail=1; }
 done
+# The display library's pictures: exact sizes, the OSD key in the corner of every shape, tiles
+# without a key pixel (a hole in a digit), and shape edges in one rim colour (no blend with the key).
+osd_edge_colours() {  # ID: the colours of the shape pixels that touch the key
+  convert "$dir/$1.bmp" \( +clone -fill white -opaque '#404040' -fill black +opaque white -morphology Dilate Square:1 \) \
+    \( -clone 0 -fill white -opaque '#404040' -fill black +opaque white \) \( -clone 1 -clone 2 -compose minus_src -composite \) \
+    -delete 1,2 -alpha off -compose CopyOpacity -composite -format %c histogram:info:- 2>/dev/null |
+    awk '$0 !~ /,0\)/ { print $3 }' | sort -u | tr '\n' ' '
+}
+for id in 300 301 302 303 304; do size $id 100x40; done
+for id in 316 317 318 319; do size $id 262x81; done
+for id in 341 342 343 344; do size $id 308x93; done
+for id in 326 327 328 329; do size $id 209x101; done
+size 320 59x55; size 321 59x55; size 322 259x56; size 323 235x56; size 324 142x36; size 325 178x36
+for id in 300 301 302 303 304 316 317 318 319 320 321 322 323 324 325 326 327 328 329 341 342 343 344; do
+  pixel $id 0 0 404040
+  edges=$(osd_edge_colours $id)
+  [ "$edges" = "#DC1E1EFF " ] || { echo "picture $id: edge colours against the key: $edges"; fail=1; }
+done
+for id in $(seq 305 315) $(seq 330 340); do
+  if [ "$id" -le 315 ]; then size $id 32x30; else size $id 24x22; fi
+  holes=$(convert "$dir/$id.bmp" -fill white -opaque '#404040' -fill black +opaque white -format '%[fx:round(mean*w*h)]' info:)
+  [ "$holes" = 0 ] || { echo "digit tile $id: $holes key pixels"; fail=1; }
+  pixel $id 0 0 960F0F        # the plate's red, so a tile sits on it without a seam
+done
 # The main window: warning plate and full page on the outline key; every control of the layout
 # sits on its picture, and its size is its picture's frame (hover buttons: four frames side by
 # side) or its mask's (skinned buttons, whose pictures match the mask).
