@@ -14,6 +14,8 @@ namespace {
 
 constexpr char kImageMagic[8] = {'H', 'L', 'V', 'M', 'O', 'U', 'S', 'E'};
 constexpr std::uint16_t kImageFormat = 1;
+constexpr std::size_t kImageFlagsOffset = 13;
+constexpr std::uint8_t kImageFlagUnplugged = 0x01;
 
 }  // namespace
 
@@ -125,6 +127,7 @@ std::vector<std::uint8_t> SimulatedMouse::EncodeImage() const {
   out[10] = version_ & 0xFF;
   out[11] = version_ >> 8;
   out[12] = revision_;
+  out[kImageFlagsOffset] = present_ ? 0 : kImageFlagUnplugged;
   std::copy(cells_.begin(), cells_.end(), out.begin() + 16);
   return out;
 }
@@ -134,6 +137,7 @@ bool SimulatedMouse::DecodeImage(std::span<const std::uint8_t> bytes) {
   if ((bytes[8] | (bytes[9] << 8)) != kImageFormat) return false;
   version_ = static_cast<std::uint16_t>(bytes[10] | (bytes[11] << 8));
   revision_ = bytes[12];
+  present_ = (bytes[kImageFlagsOffset] & kImageFlagUnplugged) == 0;
   std::copy(bytes.begin() + 16, bytes.end(), cells_.begin());
   return true;
 }

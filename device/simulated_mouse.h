@@ -7,7 +7,8 @@
 //   8  u16      image format, 1
 //  10  u16      version number the mouse reports (0x2001 or 0x2002)
 //  12  u8       revision answered to the revision query
-//  13  3 bytes  0
+//  13  u8       flags: bit 0 set = unplugged; the other bits are 0 (a 0 byte is a plugged mouse)
+//  14  2 bytes  0
 //  16  16384    the cells, address 0 first
 #pragma once
 

@@ -3,10 +3,15 @@
 //   simmouse peek FILE ADDRESS
 //   simmouse poke FILE ADDRESS VALUE
 //   simmouse dump FILE [FROM [COUNT]]
+//   simmouse plug FILE | simmouse unplug FILE
+//   simmouse fault FILE fail-read-from N | fail-write-from N | vanish-after N | latency MS | clear
+//   simmouse status FILE
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "device/image_hid.h"
+#include "device/memory_map.h"
 #include "device/simulated_mouse.h"
 
 namespace {
@@ -24,7 +29,12 @@ int Usage() {
                "usage: simmouse create FILE [--version 0x2001|0x2002] [--revision N]\n"
                "       simmouse peek FILE ADDRESS\n"
                "       simmouse poke FILE ADDRESS VALUE\n"
-               "       simmouse dump FILE [FROM [COUNT]]\n");
+               "       simmouse dump FILE [FROM [COUNT]]\n"
+               "       simmouse plug FILE\n"
+               "       simmouse unplug FILE\n"
+               "       simmouse fault FILE fail-read-from N | fail-write-from N | vanish-after N | latency MS\n"
+               "       simmouse fault FILE clear\n"
+               "       simmouse status FILE\n");
   return 2;
 }
 
@@ -60,7 +70,40 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
+  if (cmd == "fault") {
+    // The faults of a running mouse live beside its image; the image itself is not touched.
+    halvard::ImageFaults faults = halvard::ReadImageFaults(file);
+    if (argc == 4 && std::string(argv[3]) == "clear") {
+      faults = {};
+    } else if (argc != 5 || !halvard::ApplyImageFaultLine(std::string(argv[3]) + " " + argv[4], &faults)) {
+      return Usage();
+    }
+    if (!halvard::WriteImageFaults(file, faults)) {
+      std::fprintf(stderr, "simmouse: cannot write %s\n", halvard::FaultsPathOf(file).c_str());
+      return 1;
+    }
+    return 0;
+  }
   if (int rc = Load(m, file)) return rc;
+  if ((cmd == "plug" || cmd == "unplug") && argc == 3) {
+    cmd == "plug" ? m.Plug() : m.Unplug();
+    if (m.SaveImage(file)) return 0;
+    std::fprintf(stderr, "simmouse: cannot write %s\n", file.c_str());
+    return 1;
+  }
+  if (cmd == "status" && argc == 3) {
+    const int active = m.Cell(halvard::kCellActiveProfile);
+    std::printf("version %04X revision %d %s\n", m.Version(), m.Revision(), m.Present() ? "plugged" : "unplugged");
+    std::printf("active profile %d (cell 140 = 0x%02X)\n", active & 0x07, active);
+    std::string faults = halvard::FormatImageFaults(halvard::ReadImageFaults(file));
+    std::printf("faults:%s", faults.empty() ? " none\n" : "\n");
+    for (std::size_t start = 0; start < faults.size();) {
+      std::size_t end = faults.find('\n', start);
+      std::printf("  %s\n", faults.substr(start, end - start).c_str());
+      start = end + 1;
+    }
+    return 0;
+  }
   long address = 0, value = 0, count = 256;
   if (cmd == "peek" && argc == 4 && Number(argv[3], 0, 0x3FFF, &address)) {
     std::printf("%ld\n", static_cast<long>(m.Cell(static_cast<int>(address))));
