@@ -104,6 +104,25 @@ TEST_F(OsdLibraryTest, PublishesAHiddenTopmostToolWindowAndTakesItBackOnUnload) 
   EXPECT_TRUE(IsWindow(osd));
 }
 
+// The monitor ends without unloading the library: the handle must not outlive the process.
+TEST(OsdLibraryEnd, AProcessEndingWithTheLibraryLoadedClearsTheHandle) {
+  Win32Registry registry;
+  RegistryStore store(registry);
+  store.SetDword(kOsdHandle, 0x1234);
+  std::wstring cmd = L"\"" + HereFolder() + L"osd_poster.exe\" load";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  ASSERT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0);
+  DWORD exitCode = 99;
+  GetExitCodeProcess(pi.hProcess, &exitCode);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(store.GetDword(kOsdHandle), 0);
+}
+
 TEST_F(OsdLibraryTest, AnswersOneForTheListedCodesOnly) {
   for (std::uint32_t code = 0; code < 20; ++code)
     EXPECT_EQ(Send(code, 0), IsOsdCode(code) ? 1 : 0) << code;

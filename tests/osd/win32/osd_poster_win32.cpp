@@ -1,6 +1,7 @@
 // The second process of the display tests: posts one WM_INFORM_OSD to the published window, as
-// the monitor does.
+// the monitor does; or loads the library and ends without unloading it, as the monitor ends.
 //   osd_poster CODE LPARAM
+//   osd_poster load
 #include <windows.h>
 
 #include <cwchar>
@@ -11,6 +12,7 @@
 #include "store/registry_store.h"
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 2 && std::wcscmp(argv[1], L"load") == 0) return LoadLibraryW(L"HalvardOsd.dll") != nullptr ? 0 : 3;
   if (argc < 3) return 2;
   const auto code = static_cast<std::uintptr_t>(std::wcstoul(argv[1], nullptr, 0));
   const auto lParam = static_cast<std::intptr_t>(std::wcstoul(argv[2], nullptr, 0));
