@@ -400,6 +400,13 @@ void CWndShadow::Update() {
   SelectGuard g(mem.get(), dib.Handle());
   update_(hwnd_, nullptr, &dst, &size, mem.get(), &src, 0, &bf, ULW_ALPHA);
   SetWindowPos(hwnd_, owner_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  // Some window systems put a newly shown window on top whatever it was placed after: lift the
+  // owner back over its shadow (once; the owner's move comes back here).
+  if (!restacking_) {
+    restacking_ = true;
+    SetWindowPos(owner_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    restacking_ = false;
+  }
 }
 
 LRESULT CALLBACK CWndShadow::OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {

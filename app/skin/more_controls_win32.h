@@ -103,6 +103,7 @@ class CWndShadow {
   using UpdateLayeredFn = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
   HWND owner_ = nullptr, hwnd_ = nullptr;
   ShadowParams params_;
+  bool restacking_ = false;
   UpdateLayeredFn update_ = nullptr;
 };
 

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/messages.h"
+#include "app/simulation.h"
 #include "device/simulated_hid.h"
 #include "platform/registry_memory.h"
 #include "store/value_names.h"
@@ -496,6 +497,21 @@ TEST(Session, AFaultAtEveryPositionOfEverySeriesLosesNothing) {
       if (!vanished) break;  // the series ended before the k-th report
     }
   }
+}
+
+}  // namespace
+}  // namespace halvard
+
+namespace halvard {
+namespace {
+
+TEST(Simulation, TheImageComesFromTheEnvironmentOrTheSwitch) {
+  const std::vector<std::u16string> plain{u"Halvard.exe"}, sw{u"Halvard.exe", u"-SIMULATE"}, other{u"x", u"/Simulated"};
+  EXPECT_EQ(SimulatedImagePath(plain, "", "C:\\Docs\\Halvard"), "");
+  EXPECT_EQ(SimulatedImagePath(other, "", "C:\\Docs\\Halvard"), "");
+  EXPECT_EQ(SimulatedImagePath(sw, "", "C:\\Docs\\Halvard"), "C:\\Docs\\Halvard\\Simulated mouse.img");
+  EXPECT_EQ(SimulatedImagePath(plain, "Z:\\m.img", "C:\\Docs"), "Z:\\m.img");
+  EXPECT_EQ(Narrow(u"C:\\Dok\u00fcmente"), "C:\\Dok?mente");
 }
 
 }  // namespace
