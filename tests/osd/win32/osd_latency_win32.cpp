@@ -113,13 +113,25 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("posted WM_INFORM_OSD to picture on screen: not seen through the screen's pixels\n");
 
   if (holdMs > 0) {
+    // A striped backdrop behind the OSD, so its shape and translucency show in a screenshot.
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = CreateHatchBrush(HS_DIAGCROSS, RGB(200, 200, 200));
+    wc.lpszClassName = L"OsdBackdrop";
+    RegisterClassW(&wc);
+    HWND backdrop = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, sw / 2 - 250, sh - 250, 500,
+                                    250, nullptr, nullptr, wc.hInstance, nullptr);
+    ShowWindow(backdrop, SW_SHOWNA);
+    UpdateWindow(backdrop);
     store.SetDword(u"PF0 X-Y DPI Enabled", 1);
     PostMessageW(osd, WM_INFORM_OSD, OSD_X_FIRST, 1);
     const double end = NowMs() + holdMs;
     while (NowMs() < end) {
       PostMessageW(osd, WM_INFORM_OSD, OSD_DPI_STATE, DpiStateWord{1, 0, false, 16, 24}.Pack());
-      Sleep(static_cast<DWORD>(std::min(2000.0, std::max(1.0, end - NowMs()))));
+      PumpUntil(nullptr, static_cast<int>(std::min(2000.0, std::max(1.0, end - NowMs()))));
     }
+    DestroyWindow(backdrop);
   }
   PostThreadMessageW(threadId, WM_QUIT, 0, 0);
   WaitForSingleObject(thread, 5000);
