@@ -8,7 +8,8 @@ PACKAGES := cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
             imagemagick fonts-dejavu-core x11-apps xdotool
 
 FUZZERS := fuzz_mouse_image fuzz_device_replies fuzz_hid_table fuzz_registry_values \
-           fuzz_language_file fuzz_profile_file fuzz_macro_bytes fuzz_macro_file fuzz_expand_commands
+           fuzz_language_file fuzz_profile_file fuzz_macro_bytes fuzz_macro_file fuzz_expand_commands \
+           fuzz_filter_status
 
 .PHONY: test layers deps native native-test asan asan-test mingw mingw-test fuzz fuzz-smoke bench clean
 
