@@ -117,8 +117,11 @@ TEST_F(ImageHidTest, DeviceTableListsOnePresentImagePerRowInBothForms) {
   ImageHid hid(image, clock);
   RecordingMessageBox box;
   MemoryRegistry registry;
-  CHidClient wide(hid, box, registry);
-  CHidClientA narrow(hid, box, registry);
+  // The clients' tables are too big for a test's stack.
+  auto widePtr = std::make_unique<CHidClient>(hid, box, registry);
+  auto narrowPtr = std::make_unique<CHidClientA>(hid, box, registry);
+  CHidClient& wide = *widePtr;
+  CHidClientA& narrow = *narrowPtr;
 
   ASSERT_EQ(wide.CreateDeviceTable(&kSupportedMouse, 1), 1);
   ASSERT_EQ(wide.GetRecognizedDevices(), 3);

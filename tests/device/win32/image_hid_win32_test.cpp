@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "device/hid_client.h"
@@ -35,7 +36,8 @@ TEST(ImageHidWin32, ControllerReadsAndWritesAnImageInTheTempFolderAndOnTheUnixDr
     ImageHid hid(image, clock);
     RecordingMessageBox box;
     MemoryRegistry registry;
-    CHidClient client(hid, box, registry);
+    auto clientPtr = std::make_unique<CHidClient>(hid, box, registry);  // too big for the stack
+    CHidClient& client = *clientPtr;
     ASSERT_EQ(client.CreateDeviceTable(&kSupportedMouse, 1, 0x2002, 0x2002), 1);
     ASSERT_EQ(client.GetRecognizedDevices(), 1);
     CIcTessel tessel(hid, clock);
