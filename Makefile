@@ -5,13 +5,13 @@ FUZZ_SECONDS ?= 20
 
 PACKAGES := cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev clang \
             libclang-rt-14-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth \
-            imagemagick fonts-dejavu-core x11-apps xdotool
+            imagemagick fonts-dejavu-core x11-apps x11-utils xdotool xcompmgr
 
 FUZZERS := fuzz_mouse_image fuzz_device_replies fuzz_hid_table fuzz_registry_values \
            fuzz_language_file fuzz_profile_file fuzz_macro_bytes fuzz_macro_file fuzz_expand_commands \
            fuzz_filter_status
 
-.PHONY: test layers deps native native-test asan asan-test mingw mingw-test fuzz fuzz-smoke bench clean
+.PHONY: test demo layers deps native native-test asan asan-test mingw mingw-test fuzz fuzz-smoke bench clean
 
 test: layers deps native-test asan-test mingw-test fuzz-smoke
 	@echo "make test: all suites passed"
@@ -58,9 +58,14 @@ fuzz-smoke: fuzz
 	    || { tail -40 out/build/fuzz/$$f.log; exit 1; }; \
 	done
 
+# The suite in simulation mode under Wine (on $$DISPLAY, or on Xvfb with screenshots).
+demo: native mingw
+	tools/demo.sh
+
 bench: native
 	out/build/native/bench/device_bench
 	out/build/native/bench/macro_bench
+	out/build/native/bench/session_bench
 
 clean:
 	rm -rf out/build

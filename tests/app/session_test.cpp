@@ -211,7 +211,10 @@ TEST(Session, ConnectionFollowsArrivalAndRemoval) {
   EXPECT_TRUE(r.session->sessionReady());
   EXPECT_EQ(r.session->screenMode(), kScreenFullPage);
   // Another HID device going away keeps the session.
-  r.hid.AddInterface(SimulatedHid::Interface{u"\\\\?\\hid#other", {0x1234, 0x1, 0x1}, u"Pad", u"X"});
+  SimulatedHid::Interface other;
+  other.path = u"\\\\?\\hid#other";
+  other.attributes = {0x1234, 0x1, 0x1};
+  r.hid.AddInterface(other);
   r.session->OnDeviceChange(kDeviceRemoveComplete);
   EXPECT_TRUE(r.session->connected());
   // The mouse going away ends the session and brings the plate back.
