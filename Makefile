@@ -9,9 +9,9 @@ PACKAGES := cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
 
 FUZZERS := fuzz_mouse_image fuzz_device_replies fuzz_hid_table fuzz_registry_values \
            fuzz_language_file fuzz_profile_file fuzz_macro_bytes fuzz_macro_file fuzz_expand_commands \
-           fuzz_filter_status
+           fuzz_filter_status fuzz_vendor_report
 
-.PHONY: test demo layers deps native native-test asan asan-test mingw mingw-test fuzz fuzz-smoke bench clean
+.PHONY: test demo timing layers deps native native-test asan asan-test mingw mingw-test fuzz fuzz-smoke bench clean
 
 test: layers deps native-test asan-test mingw-test fuzz-smoke
 	@echo "make test: all suites passed"
@@ -61,6 +61,10 @@ fuzz-smoke: fuzz
 # The suite in simulation mode under Wine (on $$DISPLAY, or on Xvfb with screenshots).
 demo: native mingw
 	tools/demo.sh
+
+# Timed runs of the main program under Wine, by hand.
+timing: native mingw
+	tools/timing-main.sh
 
 bench: native
 	out/build/native/bench/device_bench

@@ -43,6 +43,16 @@ wait_gone() {  # SIZE SECONDS
   done
   return 1
 }
+# Waits until the screen at x, y shows the page's dark ground rather than an unpainted window.
+wait_painted() {
+  local i c
+  for i in $(seq 100); do
+    c=$(import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p')
+    [ -n "$c" ] && [ $((16#${c:0:2})) -lt 128 ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
 click() { xdotool mousemove "$1" "$2" sleep 0.2 click 1; }
 pid=
 start() { HALVARD_SIMULATE=$(winpath "$image") "$wine" "$build/Halvard.exe" "$@" >/dev/null 2>&1 & pid=$!; }
@@ -72,9 +82,9 @@ shot main-loading
 page=$(wait_window 930x768 60) || fail "the ready page did not come"
 tready=$(ms)
 echo "figure: start to loading popup $((tpopup - t0)) ms, popup to ready page $((tready - tpopup)) ms"
-sleep 0.5
-shot main-ready
 read -r px py <<<"$page"
+wait_painted $((px + 40)) $((py + 400)) || fail "the ready page was not painted"
+shot main-ready
 
 # 2. A click on tab III makes profile 2 the mouse's active profile.
 click $((px + 252 + 64)) $((py + 104 + 20))
