@@ -257,7 +257,9 @@ int CSkinLVCmdList::AppendInstruction(int opcode, int first, int second) {
   Code b = {};
   if (opcode == kOpDelay) {
     if (first <= 0) return count_ > 0 ? count_ - 1 : kNoRow;
-    if (count_ == 0) return kNoRow;
+    // One pair holds at most 255 units; more would grow the row by more than the two bytes
+    // checked here.
+    if (first > 0xFF || count_ == 0) return kNoRow;
     if (usedBytes_ + 2 > capacity_) return kBufferFull;
     const int row = count_ - 1;
     CodeOf(row, b);

@@ -39,8 +39,8 @@ class CSkinLVCmdList {
   void Setup();
   void ClearAll();
 
-  // Row index, kBufferFull, or kNoRow (a delay with no row, a failing list call, an opcode that
-  // is not for this operation).
+  // Row index, kBufferFull, or kNoRow (a delay with no row, a delay operand above one pair's
+  // 255 units, a failing list call, an opcode that is not for this operation).
   int AppendInstruction(int opcode, int first, int second);
   int AppendExtended(int sub, int first, int second);
   // In front of the single selected row; 0 when not exactly one row is selected.

@@ -40,7 +40,15 @@ class MemoryListView : public ListViewSeam {
     int icon = -1;
     bool selected = false;
   };
-  void Setup(std::span<const ListColumn> cols) override { columns.assign(cols.begin(), cols.end()); }
+  // Titles are copied: the texts they come from may change after Setup.
+  struct Column {
+    std::u16string title;
+    int width = 0;
+  };
+  void Setup(std::span<const ListColumn> cols) override {
+    columns.clear();
+    for (const ListColumn& c : cols) columns.push_back({std::u16string(c.title), c.width});
+  }
   bool InsertItem(int index) override {
     if (failInserts || index < 0 || index > static_cast<int>(items.size())) return false;
     items.insert(items.begin() + index, Item{});
@@ -81,7 +89,7 @@ class MemoryListView : public ListViewSeam {
     for (int r : rows) SetSelected(r, true);
   }
 
-  std::vector<ListColumn> columns;
+  std::vector<Column> columns;
   std::vector<Item> items;
   int focused = -1, visible = -1;
   bool failInserts = false;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "macro/bytecode.h"
@@ -70,6 +71,23 @@ TEST_F(ListTest, SetupMakesTheThreeColumns) {
   EXPECT_FALSE(fresh->ExtendedKeys());
 }
 
+// The view keeps its own column titles: texts changed after Setup leave them as they were.
+TEST_F(ListTest, ColumnTitlesOutliveTheTextsTheyCameFrom) {
+  const MacroTexts saved = ActiveMacroTexts();
+  MacroTexts texts;
+  texts.columnNumber = u"Zeilennummer der Anweisung";
+  texts.columnInstruction = u"Anweisung in dieser Zeile";
+  texts.columnDelay = u"Verzögerung nach der Zeile";
+  SetMacroTexts(texts);
+  list->Setup();
+  SetMacroTexts(MacroTexts{});
+  SetMacroTexts(saved);
+  ASSERT_EQ(view.columns.size(), 3u);
+  EXPECT_EQ(view.columns[0].title, u"Zeilennummer der Anweisung");
+  EXPECT_EQ(view.columns[1].title, u"Anweisung in dieser Zeile");
+  EXPECT_EQ(view.columns[2].title, u"Verzögerung nach der Zeile");
+}
+
 TEST_F(ListTest, AppendsFillTheRowsAndTheView) {
   EXPECT_EQ(list->AppendInstruction(0x01, 4, 0), -1);  // a delay with nothing before it
   EXPECT_EQ(list->UsedBytes(), 0);
@@ -112,6 +130,71 @@ TEST_F(ListTest, CapacityIsNeverPassed) {
   EXPECT_EQ(list->SetRowDelay(100), 1);  // keeps the old delay, no message
   EXPECT_EQ(list->DelayTicks(3), 1);
   Check();
+}
+
+TEST_F(ListTest, ADelayOperandOfMoreThanOnePairIsRefused) {
+  for (int i = 0; i < 254; ++i) list->AppendInstruction(0x04, 0, 0);
+  const Bytes before = All();
+  // 300 units are two pairs: checked as one, they would pass 256.
+  EXPECT_LT(list->AppendInstruction(0x01, 300, 0), 0);
+  EXPECT_EQ(list->UsedBytes(), 254);
+  EXPECT_EQ(list->DelayTicks(253), 1);
+  EXPECT_EQ(All(), before);
+  EXPECT_EQ(list->AppendInstruction(0x01, 255, 0), 253);
+  EXPECT_EQ(list->UsedBytes(), 256);
+  Check();
+}
+
+// Every growing operation, at random, on lists kept close to full.
+TEST_F(ListTest, RandomGrowthNearAFullListNeverPassesTheCapacity) {
+  std::mt19937 rng(20261210);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  auto selectOne = [&] {
+    if (list->Count() > 0) view.SelectOnly({pick(0, list->Count() - 1)});
+  };
+  for (int round = 0; round < 60; ++round) {
+    list->ClearAll();
+    list->SetCapacity(pick(0, 3) == 0 ? pick(1, 64) : 256);
+    const int fill = list->Capacity() - pick(0, 12);
+    while (list->UsedBytes() < fill && list->AppendInstruction(pick(0x04, 0x65), 0, 0) >= 0) {
+    }
+    for (int step = 0; step < 300; ++step) {
+      const int op = pick(0, 6);
+      SCOPED_TRACE(testing::Message() << "round " << round << " step " << step << " op " << op);
+      const Bytes before = All();
+      const int countBefore = list->Count();
+      int result = 0;
+      switch (op) {
+        case 0: result = list->AppendInstruction(0x01, pick(1, 1300), 0); break;
+        case 1: result = list->AppendInstruction(pick(0, 0xFF), pick(-400, 400), pick(-400, 400)); break;
+        case 2: {
+          static constexpr int kSubs[] = {0, 1, 2, 3, 4, 5, 6, 0x80, 0x88, 0x94};
+          result = list->AppendExtended(kSubs[pick(0, 9)], pick(0, 300), pick(0, 300));
+          break;
+        }
+        case 3: selectOne(); result = list->InsertCommandAt(pick(0, kCommandCount - 1)); break;
+        case 4: selectOne(); list->SetRowDelay(pick(0, kMaxDelayMs)); break;
+        case 5: {
+          Bytes random(static_cast<std::size_t>(pick(0, 300)));
+          for (auto& b : random) b = static_cast<std::uint8_t>(pick(0, 0xFF));
+          list->LoadBytes(random.data(), static_cast<int>(random.size()));
+          break;
+        }
+        case 6:  // make a little room again
+          if (list->UsedBytes() + 4 >= list->Capacity()) {
+            selectOne();
+            list->DeleteSelected();
+          }
+          break;
+      }
+      if (result < 0) {
+        EXPECT_EQ(list->Count(), countBefore);
+        EXPECT_EQ(All(), before);
+      }
+      Check();
+      if (HasFailure()) return;
+    }
+  }
 }
 
 TEST_F(ListTest, ReadingMergesDelaysAndSkipsWhatIsNotAnInstruction) {
