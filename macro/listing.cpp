@@ -188,6 +188,17 @@ void Target(int line, FixedText& out) {
     out << u"??";
 }
 
+// "IF (" condition ")  GOTO " target; a condition too long for the row gives way to the target.
+void IfText(std::u16string_view condition, int targetLine, FixedText& out) {
+  char16_t buf[24];
+  FixedText tail(buf);
+  tail << u")  GOTO ";
+  Target(targetLine, tail);
+  out << u"IF (";
+  const std::size_t room = out.Room() > tail.View().size() ? out.Room() - tail.View().size() : 0;
+  out << condition.substr(0, room) << tail.View();
+}
+
 }  // namespace
 
 KeyboardLanguage KeyboardLanguage::FromLanguageId(std::uint16_t id) {
@@ -207,14 +218,17 @@ void SetKeyboardLanguage(const KeyboardLanguage& language) { ActiveKeyboard() = 
 const MacroTexts& ActiveMacroTexts() { return ActiveTexts(); }
 void SetMacroTexts(const MacroTexts& texts) { ActiveTexts() = texts; }
 
-std::u16string_view KeyName(KeyNameMode mode, int code, const KeyboardLanguage& language) {
+namespace {
+
+// `variant` null: the English names. In key mode the upper codes are a table of their own, so
+// a layout's names reach them only through that language's key-mode list.
+Name NameOf(KeyNameMode mode, int code, const KeyboardLanguage& language, const Variant* variant) {
   if (code < 0 || code > 0x106) return {};
   if (code >= 0x100) return kSubNames[code - 0x100];
-  const Variant* variant = VariantFor(language);
   bool found = false;
   if (mode == KeyNameMode::kKey) {
-    if (variant != nullptr) {
-      Name n = Lookup(variant->keyModeNames, code, &found);
+    if (const Variant* own = VariantFor(language); own != nullptr) {
+      Name n = Lookup(own->keyModeNames, code, &found);
       if (found) return n;
     }
     switch (code) {
@@ -241,8 +255,14 @@ std::u16string_view KeyName(KeyNameMode mode, int code, const KeyboardLanguage& 
     case 0x82: return u"<Loop> End";
     case 0x83: return u"Absoluted Move: ";
     case 0xFF: return u"Script Stop";
-    default: return KeyName(mode, code - 0x80, language);
+    default: return NameOf(mode, code - 0x80, language, mode == KeyNameMode::kKey ? nullptr : variant);
   }
+}
+
+}  // namespace
+
+std::u16string_view KeyName(KeyNameMode mode, int code, const KeyboardLanguage& language) {
+  return NameOf(mode, code, language, VariantFor(language));
 }
 
 std::u16string_view CommandName(int number) {
@@ -331,30 +351,31 @@ void RenderRow(const std::uint8_t (&c)[6], int targetLine, bool extendedKeys, Fi
       const bool released = (state & 0x40) != 0;
       const char16_t* joint = (state & 0x80) != 0 ? u" AND " : u" OR ";
       bool first = true;
-      out << u"IF (";
+      char16_t buf[512];
+      FixedText condition(buf);
       auto item = [&](const char16_t* name, const char16_t* on, const char16_t* off) {
-        if (!first) out << joint;
+        if (!first) condition << joint;
         first = false;
-        out << u"(" << name << (released ? off : on) << u")";
+        condition << u"(" << name << (released ? off : on) << u")";
       };
       for (int i = 0; i < 3; ++i)
         if (state & (1 << i)) item(kLockNames[i], u" lock", u" unlock");
       for (int i = 0; i < 8; ++i)
         if (buttons & (1 << i)) item(kButtonNames[i], u" press", u" release");
-      out << u")  GOTO ";
-      Target(targetLine, out);
+      IfText(condition.View(), targetLine, out);
       return;
     }
     case kSubGoto:
       out << u"GOTO ";
       Target(targetLine, out);
       return;
-    case kSubIfVariables:
-      out << u"IF (";
-      ConditionText(c[2], c[3], out);
-      out << u")  GOTO ";
-      Target(targetLine, out);
+    case kSubIfVariables: {
+      char16_t buf[32];
+      FixedText condition(buf);
+      ConditionText(c[2], c[3], condition);
+      IfText(condition.View(), targetLine, out);
       return;
+    }
     case kSubSet:
       out << u"SET ";
       SetFormText(c[2], c[3], out);

@@ -48,6 +48,8 @@ class FixedText {
   FixedText& operator<<(std::u16string_view s);
   FixedText& operator<<(long long n);
   std::u16string_view View() const { return {buf_.data(), len_}; }
+  // Characters that still fit before the terminator.
+  std::size_t Room() const { return buf_.empty() ? 0 : buf_.size() - 1 - len_; }
 
  private:
   void Terminate() {

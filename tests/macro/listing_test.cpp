@@ -76,6 +76,39 @@ TEST(KeyNames, LanguageVariants) {
   EXPECT_FALSE(Lang(0x0409).altGr);
 }
 
+// In key mode the upper half of the codes is a table of its own: the layout names of a language
+// belong to the keys 0x04-0x64 and, in instruction mode, to their releases.
+TEST(KeyNames, UpperKeyModeCodesKeepTheirOwnNamesInEveryLanguage) {
+  struct Case {
+    std::uint16_t language;
+    KeyNameMode mode;
+    int code;
+    std::u16string_view name;
+  };
+  const Case cases[] = {
+      {0x040C, KeyNameMode::kKey, 0x84, u"A"},          // French
+      {0x040C, KeyNameMode::kKey, 0x04, u"Q"},
+      {0x040C, KeyNameMode::kInstruction, 0x84, u"Q"},
+      {0x040C, KeyNameMode::kKey, 0xB8, u"/"},
+      {0x0407, KeyNameMode::kKey, 0xB3, u";"},          // German
+      {0x0407, KeyNameMode::kKey, 0x33, u"ö"},
+      {0x0407, KeyNameMode::kInstruction, 0xB3, u"ö"},
+      {0x0407, KeyNameMode::kKey, 0x9C, u"Y"},
+      {0x0408, KeyNameMode::kKey, 0x94, u"Q"},          // Greek
+      {0x0419, KeyNameMode::kKey, 0x85, u"B"},          // Russian
+      {0x0809, KeyNameMode::kKey, 0xB1, u"\\"},        // English, United Kingdom
+      {0x0809, KeyNameMode::kInstruction, 0xB1, u"#"},
+      {0x0411, KeyNameMode::kKey, 0x87, u"￥"},         // Japanese: its own key-mode names stay
+      {0x0411, KeyNameMode::kKey, 0xB3, u";"},
+      {0x0412, KeyNameMode::kKey, 0x90, u"한자"},       // Korean
+      {0x0409, KeyNameMode::kKey, 0x84, u"A"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(KeyName(c.mode, c.code, Lang(c.language)), c.name)
+        << "language " << std::hex << c.language << " code " << c.code << " key mode " << (c.mode == KeyNameMode::kKey);
+  }
+}
+
 TEST(RowText, EveryInstructionKind) {
   SetKeyboardLanguage(Lang(0x0409));
   EXPECT_EQ(Row({0x04}), u"A");
@@ -109,6 +142,27 @@ TEST(RowText, EveryInstructionKind) {
   EXPECT_EQ(Row({0x6F, 0x87}), u"<");
   EXPECT_EQ(Row({0x6F, 0x00}, 0, false), u"F20");
   EXPECT_EQ(Row({0x81}), u"<Pause>");
+}
+
+// An IF on every lock and button does not fit a row: its condition is shortened, never its target.
+TEST(RowText, AnOverlongIfKeepsItsGotoPart) {
+  struct Case {
+    std::uint8_t state, buttons;
+    int line;
+    std::u16string_view tail;
+  };
+  const Case cases[] = {{0xC7, 0xFF, 2200, u")  GOTO 2200"}, {0x87, 0xFF, 0, u")  GOTO ??"}, {0x47, 0xFF, 7, u")  GOTO 7"}};
+  for (const Case& c : cases) {
+    std::uint8_t code[6] = {0x83, 1, c.state, c.buttons, 0, 0};
+    char16_t buf[256];
+    FixedText t(buf);
+    RenderRow(code, c.line, true, t);
+    const std::u16string_view text = t.View();
+    EXPECT_LE(text.size(), 255u);
+    EXPECT_EQ(text.substr(0, 6), u"IF (('");
+    ASSERT_GE(text.size(), c.tail.size());
+    EXPECT_EQ(text.substr(text.size() - c.tail.size()), c.tail) << std::hex << int(c.state);
+  }
 }
 
 TEST(RowText, CommandNamesFollowTheLanguageTexts) {
