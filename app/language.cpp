@@ -294,32 +294,26 @@ std::int32_t ParseDecimal(std::u16string_view text) {
                                                          std::numeric_limits<std::int32_t>::max()));
 }
 
-namespace {
-
-// One line as the program reads it: up to 2048 bytes from the position; the line ends at the
-// first CR LF among the units read, or is the whole chunk when there is none.
-bool ReadLine(std::span<const std::uint8_t> bytes, std::size_t& pos, std::u16string& line) {
-  constexpr std::size_t kChunkBytes = 2048;
-  std::size_t available = pos < bytes.size() ? bytes.size() - pos : 0;
-  std::size_t units = std::min(available, kChunkBytes) / 2;
+// A line ends at its own CR LF however long it is, so a read that stops between CR and LF never
+// makes the next text start with a line feed; past kMaxLineChars the rest of the line is skipped.
+bool ReadLanguageLine(std::span<const std::uint8_t> bytes, std::size_t& pos, std::u16string& line) {
+  const std::size_t units = (pos < bytes.size() ? bytes.size() - pos : 0) / 2;
   if (units == 0) return false;
   auto unit = [&](std::size_t i) {
     return static_cast<char16_t>(bytes[pos + 2 * i] | (bytes[pos + 2 * i + 1] << 8));
   };
-  std::size_t end = units;
-  for (std::size_t i = 0; i + 1 < units; ++i) {
-    if (unit(i) == u'\r' && unit(i + 1) == u'\n') {
-      end = i;
-      break;
-    }
-  }
   line.clear();
-  for (std::size_t i = 0; i < end; ++i) line.push_back(unit(i));
-  pos += (end == units ? units : end + 2) * 2;
+  for (std::size_t i = 0; i < units; ++i) {
+    const char16_t c = unit(i);
+    if (c == u'\r' && i + 1 < units && unit(i + 1) == u'\n') {
+      pos += (i + 2) * 2;
+      return true;
+    }
+    if (line.size() < static_cast<std::size_t>(kMaxLineChars)) line.push_back(c);
+  }
+  pos += units * 2;
   return true;
 }
-
-}  // namespace
 
 bool LoadLanguageFile(std::span<const std::uint8_t> bytes, std::u16string_view fileName, LanguageTables& tables) {
   auto fail = [&] {
@@ -330,12 +324,12 @@ bool LoadLanguageFile(std::span<const std::uint8_t> bytes, std::u16string_view f
   std::size_t pos = 2;
   std::u16string line;
   for (int i = 0; i < kTableLines; ++i) {
-    if (!ReadLine(bytes, pos, line)) return fail();
+    if (!ReadLanguageLine(bytes, pos, line)) return fail();
     tables.StoreLine(i, line);
   }
   for (int i = kTableLines; i < kLanguageFileLines - 1; ++i)
-    if (!ReadLine(bytes, pos, line)) return fail();
-  if (!ReadLine(bytes, pos, line) || line != fileName) return fail();
+    if (!ReadLanguageLine(bytes, pos, line)) return fail();
+  if (!ReadLanguageLine(bytes, pos, line) || line != fileName) return fail();
   return true;
 }
 

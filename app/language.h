@@ -93,6 +93,10 @@ class LanguageTables {
 // The monitor's five tray texts, the English ones by default.
 std::array<std::u16string, kTrayTextCount> DefaultTrayTexts();
 
+// One text line of a language file's UTF-16 bytes from byte `pos`: the units up to its CR LF (or
+// the end), at most kMaxLineChars of them; `pos` moves past the line end. False at the end.
+bool ReadLanguageLine(std::span<const std::uint8_t> bytes, std::size_t& pos, std::u16string& line);
+
 // Reads a language file's bytes into `tables`. On any failure (no byte-order mark, a line that
 // cannot be read, a last line that is not `fileName`) `tables` becomes the English defaults and
 // the result is false.

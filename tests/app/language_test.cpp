@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -111,7 +112,7 @@ TEST(LanguageFile, AnyFailureGivesEveryEnglishDefault) {
   EXPECT_TRUE(LoadLanguageFile(Bytes(good), u"German.txt", t));
 }
 
-TEST(LanguageFile, LongTextsAreCutToTheirSlotsAndOverlongLinesBreakTheFile) {
+TEST(LanguageFile, LongTextsAreCutToTheirSlots) {
   // Tooltip 0 (line index 29) of 300 characters: cut to 255 and a terminator.
   auto lines = LanguageTables::Defaults().Lines();
   lines[29] = std::u16string(300, u't');
@@ -126,15 +127,37 @@ TEST(LanguageFile, LongTextsAreCutToTheirSlotsAndOverlongLinesBreakTheFile) {
   EXPECT_EQ(t.Tooltip(0), std::u16string(255, u't'));
   EXPECT_EQ(t.Message(0), std::u16string(79, u'm'));
   EXPECT_EQ(t.Unit(0), u"seconds-l");
+}
 
-  // A line beyond 1023 characters runs into the next read and the file falls apart.
-  lines[29] = std::u16string(1500, u'x');
-  file.clear();
-  for (int i = 0; i < kTableLines; ++i) file += lines[i] + u"\r\n";
-  for (auto& l : DefaultTrayTexts()) file += l + u"\r\n";
-  file += u"X.txt\r\n";
-  EXPECT_FALSE(LoadLanguageFile(Bytes(file), u"X.txt", t));
-  EXPECT_EQ(t.Tooltip(0), u"Vornex Halvard Gaming Mouse");
+// Lines around the 2048-byte read: each text ends at its own CR LF, a line past 1023
+// characters is cut there and the rest of it skipped.
+TEST(LanguageFile, EveryTextEndsAtItsOwnLineEndWhateverItsLength) {
+  for (std::size_t length : {1022u, 1023u, 1024u, 3000u}) {
+    for (bool bom : {true, false}) {
+      SCOPED_TRACE(testing::Message() << length << " characters, byte-order mark " << bom);
+      std::u16string text = std::u16string(length, u'x') + u"\r\nnext\r\n";
+      auto bytes = Bytes(text, bom);
+      std::size_t pos = bom ? 2 : 0;
+      std::u16string line;
+      ASSERT_TRUE(ReadLanguageLine(bytes, pos, line));
+      EXPECT_EQ(line, std::u16string(std::min<std::size_t>(length, kMaxLineChars), u'x'));
+      ASSERT_TRUE(ReadLanguageLine(bytes, pos, line));
+      EXPECT_EQ(line, u"next");
+      EXPECT_FALSE(ReadLanguageLine(bytes, pos, line));
+    }
+    // The same inside a whole file: the tooltip after the long one keeps its text.
+    auto lines = LanguageTables::Defaults().Lines();
+    lines[29] = std::u16string(length, u'x');
+    lines[30] = u"after";
+    std::u16string file;
+    for (int i = 0; i < kTableLines; ++i) file += lines[i] + u"\r\n";
+    for (auto& l : DefaultTrayTexts()) file += l + u"\r\n";
+    file += u"X.txt\r\n";
+    LanguageTables t;
+    EXPECT_TRUE(LoadLanguageFile(Bytes(file), u"X.txt", t)) << length;
+    EXPECT_EQ(t.Tooltip(0), std::u16string(kTooltipChars - 1, u'x')) << length;
+    EXPECT_EQ(t.Tooltip(1), u"after") << length;
+  }
 }
 
 TEST(LanguageFile, NumbersUseTheUsualDecimalConversion) {
