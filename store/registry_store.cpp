@@ -52,7 +52,9 @@ int BasicRegistryStore<CharT>::SetDword(std::u16string_view name, std::uint32_t 
 template <typename CharT>
 std::int32_t BasicRegistryStore<CharT>::GetDword(std::u16string_view name) {
   if (!OpenKey(false)) {
-    // No key yet: make it, with the asked value as 0.
+    // Only a key that is not there yet is made, with the asked value as 0; one that exists but
+    // will not open (access denied) is left alone.
+    if (lastError_ != kRegErrorFileNotFound) return -1;
     if (!OpenKey(true)) return -1;
     const std::uint8_t zero[4] = {};
     long rc = registry_.SetValue(key_, name, kRegDword, zero, 4);

@@ -31,8 +31,9 @@ class BasicRegistryStore : public DwordSource {
   void Close();
 
   int SetDword(std::u16string_view name, std::uint32_t value);
-  // The stored number; -1 when the value is missing or not a 4-byte DWORD; a missing key is
-  // created with the value stored as 0, and 0 is returned.
+  // The stored number; -1 when the value is missing or not a 4-byte DWORD, or when the key
+  // cannot be opened for another reason than not being there; a missing key is created with
+  // the value stored as 0, and 0 is returned.
   std::int32_t GetDword(std::u16string_view name) override;
   int DeleteValue(std::u16string_view name);
   // Fills `buffer` with zeros, then with as much of the stored text as leaves a terminator.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "platform/registry_memory.h"
@@ -158,6 +159,33 @@ TEST_F(RegistryStoreTest, FailuresAreSilentAndKeepTheSystemError) {
   EXPECT_EQ(store.SetString(u"Seed", u"x"), 0);
   registry.FailAll(0);
   EXPECT_EQ(store.GetDword(u"Seed"), 1);  // nothing half-written
+}
+
+// Only a key that does not exist is created by a read; a key that exists but refuses to open
+// keeps its values and gets no new ones.
+TEST_F(RegistryStoreTest, AKeyThatRefusesToOpenIsNeitherCreatedNorWritten) {
+  MakeKey();
+  ASSERT_EQ(store.SetDword(u"Current Dialog", 3), 1);
+  registry.RefuseOpen(RegRoot::kCurrentUser, kHalvardKey);
+  struct Case {
+    const char* form;
+    std::function<std::int32_t(std::u16string_view)> get;
+    std::function<long()> error;
+  };
+  const Case cases[] = {
+      {"wide", [&](std::u16string_view n) { return store.GetDword(n); }, [&] { return store.LastError(); }},
+      {"8-bit", [&](std::u16string_view n) { return narrow.GetDword(n); }, [&] { return narrow.LastError(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.form);
+    EXPECT_EQ(c.get(u"Current Dialog"), -1);
+    EXPECT_EQ(c.get(u"OSD Handle"), -1);
+    EXPECT_EQ(c.error(), kRegErrorAccessDenied);
+    EXPECT_EQ(registry.OpenKeyCount(), 0);
+  }
+  registry.RefuseOpen(RegRoot::kCurrentUser, kHalvardKey, 0);
+  EXPECT_EQ(store.GetDword(u"Current Dialog"), 3);
+  EXPECT_EQ(Stored(u"OSD Handle"), nullptr);
 }
 
 }  // namespace
