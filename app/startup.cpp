@@ -107,7 +107,8 @@ int FixDeviceDescription(RegistrySeam& registry) {
     if (registry.OpenKey(RegRoot::kLocalMachine, path, false, &sub) != 0) continue;
     std::uint8_t data[256] = {};
     std::uint32_t type = 0, size = sizeof data;
-    if (registry.QueryValue(sub, u"DeviceDesc", &type, data, &size) == 0) {
+    // Only a text is a description to compare; a value of another type is left as it is.
+    if (registry.QueryValue(sub, u"DeviceDesc", &type, data, &size) == 0 && (type == kRegSz || type == kRegExpandSz)) {
       std::u16string current;
       for (std::uint32_t k = 0; k + 1 < size; k += 2) {
         char16_t c = static_cast<char16_t>(data[k] | (data[k + 1] << 8));

@@ -50,15 +50,18 @@ std::optional<MacroData> ReadMacroFile(FileSeam& files, MessageService& messages
     return std::nullopt;
   }
   auto readFully = [&](std::uint8_t* p, std::size_t n) { return files.ReadFully(f, p, n); };
-  std::uint8_t h[kMacroHeaderSize];
-  const std::size_t got = readFully(h, kMacroHeaderSize);
-  const int length = h[3] | (h[4] << 8);
-  if (got < kMacroHeaderSize || h[0] != kMacroMagic0 || h[1] != kMacroMagic1 ||
-      (h[2] != kMacroFormat && h[2] != kMacroFormatOld) || length > kMacroMaxBytes) {
+  std::uint8_t h[kMacroHeaderSize] = {};
+  auto bad = [&] {
     files.Close(f);
     messages.ShowMessage(kMsgBadFileFormat);
     return std::nullopt;
-  }
+  };
+  // A short file is refused before any header byte is looked at.
+  if (readFully(h, kMacroHeaderSize) < kMacroHeaderSize) return bad();
+  const int length = h[3] | (h[4] << 8);
+  if (h[0] != kMacroMagic0 || h[1] != kMacroMagic1 || (h[2] != kMacroFormat && h[2] != kMacroFormatOld) ||
+      length > kMacroMaxBytes)
+    return bad();
   MacroData data;
   const int defaultDelay = h[7] | (h[8] << 8);
   data.settings.defaultDelayMs = defaultDelay;

@@ -130,6 +130,13 @@ TEST(DeviceDescription, RewritesDifferingDescriptionsOnly) {
   RegKey k = nullptr;
   registry.OpenKey(RegRoot::kLocalMachine, key + u"\\4", true, &k);  // no DeviceDesc
   registry.CloseKey(k);
+  // Descriptions that are not text are not descriptions to compare: left as they are.
+  const std::uint8_t number[4] = {0x48, 0, 0, 0};
+  for (std::uint32_t type : {kRegDword, kRegBinary}) {
+    registry.OpenKey(RegRoot::kLocalMachine, key + u"\\" + (type == kRegDword ? u"5" : u"6"), true, &k);
+    registry.SetValue(k, u"DeviceDesc", type, number, 4);
+    registry.CloseKey(k);
+  }
 
   EXPECT_EQ(FixDeviceDescription(registry), 1);
   auto* v = registry.Find(RegRoot::kLocalMachine, key + u"\\1", u"DeviceDesc");
@@ -138,6 +145,12 @@ TEST(DeviceDescription, RewritesDifferingDescriptionsOnly) {
   EXPECT_EQ(registry.Find(RegRoot::kLocalMachine, key + u"\\2", u"DeviceDesc")->data.size(), 42u);
   EXPECT_EQ(registry.Find(RegRoot::kLocalMachine, key + u"\\3", u"DeviceDesc")->data.size(), 400u);
   EXPECT_EQ(registry.Find(RegRoot::kLocalMachine, key + u"\\4", u"DeviceDesc"), nullptr);
+  for (const char16_t* sub : {u"5", u"6"}) {
+    auto* other = registry.Find(RegRoot::kLocalMachine, key + u"\\" + sub, u"DeviceDesc");
+    ASSERT_NE(other, nullptr);
+    EXPECT_NE(other->type, kRegSz);
+    EXPECT_EQ(other->data.size(), 4u);
+  }
   EXPECT_EQ(FixDeviceDescription(registry), 0);
   EXPECT_EQ(registry.OpenKeyCount(), 0);
 

@@ -103,6 +103,21 @@ TEST_F(MacroFileTest, HeaderRulesWhenReading) {
   EXPECT_EQ(files.OpenFiles(), 0);
 }
 
+// Files shorter than the header, down to empty ones, are refused with the format message.
+TEST_F(MacroFileTest, FilesShorterThanTheHeaderAreBadFormat) {
+  const Bytes header = {0x6D, 0xA5, 0xA1, 0x00, 0x00, 0x19, 0x01, 0x00, 0x00};
+  for (std::size_t n = 0; n < header.size(); ++n) {
+    Put(u"cut.Mac", Bytes(header.begin(), header.begin() + static_cast<std::ptrdiff_t>(n)));
+    messages.shown.clear();
+    EXPECT_FALSE(ReadMacroFile(files, messages, MacroPath(Folder(), u"cut"), u"cut")) << n << " bytes";
+    ASSERT_EQ(messages.shown.size(), 1u) << n << " bytes";
+    EXPECT_EQ(messages.shown[0].number, 3) << n << " bytes";
+  }
+  Put(u"cut.Mac", header);
+  EXPECT_TRUE(ReadMacroFile(files, messages, MacroPath(Folder(), u"cut"), u"cut"));
+  EXPECT_EQ(files.OpenFiles(), 0);
+}
+
 TEST_F(MacroFileTest, WritingKeepsTheRowsThatFitAndTheSettings) {
   for (int i = 0; i < 128; ++i) list->AppendInstruction(0x04, 0, 0);
   list->AppendInstruction(0x80, 1, 1);  // 5 bytes: 133
