@@ -99,11 +99,7 @@ void BasicHidClient<CharT>::CopyFrom(const BasicHidClient& other) {
   interfaceClass_ = other.interfaceClass_;
   notify_ = other.notify_;
   recipient_ = other.recipient_;
-  std::copy(&other.paths_[0][0], &other.paths_[0][0] + kMaxDevices * kPathChars, &paths_[0][0]);
-  std::copy(&other.products_[0][0], &other.products_[0][0] + kMaxDevices * kNameChars, &products_[0][0]);
-  std::copy(&other.vendors_[0][0], &other.vendors_[0][0] + kMaxDevices * kNameChars, &vendors_[0][0]);
-  std::copy(&other.ids_[0][0], &other.ids_[0][0] + kMaxDevices * kNameChars, &ids_[0][0]);
-  std::copy(&other.keyNames_[0][0], &other.keyNames_[0][0] + kMaxDevices * kNameChars, &keyNames_[0][0]);
+  *tables_ = *other.tables_;
   std::copy(std::begin(other.versions_), std::end(other.versions_), versions_);
   std::copy(std::begin(other.vids_), std::end(other.vids_), vids_);
   std::copy(std::begin(other.pids_), std::end(other.pids_), pids_);
@@ -134,19 +130,19 @@ int BasicHidClient<CharT>::LoadDll() {
 
 template <typename CharT>
 const CharT* BasicHidClient<CharT>::GetDevice(int index) const {
-  return ValidRow(index) ? paths_[index] : nullptr;
+  return ValidRow(index) ? tables_->paths[index] : nullptr;
 }
 template <typename CharT>
 const CharT* BasicHidClient<CharT>::GetDeviceName(int index) const {
-  return ValidRow(index) ? products_[index] : nullptr;
+  return ValidRow(index) ? tables_->products[index] : nullptr;
 }
 template <typename CharT>
 const CharT* BasicHidClient<CharT>::GetVendorName(int index) const {
-  return ValidRow(index) ? vendors_[index] : nullptr;
+  return ValidRow(index) ? tables_->vendors[index] : nullptr;
 }
 template <typename CharT>
 const CharT* BasicHidClient<CharT>::GetDeviceID(int index) const {
-  return ValidRow(index) ? ids_[index] : nullptr;
+  return ValidRow(index) ? tables_->ids[index] : nullptr;
 }
 template <typename CharT>
 std::uint16_t BasicHidClient<CharT>::GetDeviceVID(int index) const {
@@ -190,12 +186,17 @@ template <typename CharT>
 void BasicHidClient<CharT>::AppendRow(const CharT* path, DeviceHandle handle, const HidAttributes& a) {
   if (count_ >= kMaxDevices) return;
   int row = count_++;
-  CopyText<CharT>(paths_[row], kPathChars, std::basic_string_view<CharT>(path, BoundedLength(path, kPathChars)));
+  CopyText<CharT>(tables_->paths[row], kPathChars, std::basic_string_view<CharT>(path, BoundedLength(path, kPathChars)));
+  // Names stop at their terminator and leave nothing of an earlier, longer name behind it.
   const CharT* product = Id2ProductString(handle);
-  CopyText<CharT>(products_[row], kNameChars, product);
+  std::fill_n(tables_->products[row], kNameChars, CharT{});
+  CopyText<CharT>(tables_->products[row], kNameChars,
+                  std::basic_string_view<CharT>(product, BoundedLength(product, kNameChars)));
   const CharT* vendor = Id2ManufactureString(handle);
-  CopyText<CharT>(vendors_[row], kNameChars, vendor);
-  PutText<CharT>(ids_[row], kNameChars, IdText<CharT>(a.vendorId, a.productId));
+  std::fill_n(tables_->vendors[row], kNameChars, CharT{});
+  CopyText<CharT>(tables_->vendors[row], kNameChars,
+                  std::basic_string_view<CharT>(vendor, BoundedLength(vendor, kNameChars)));
+  PutText<CharT>(tables_->ids[row], kNameChars, IdText<CharT>(a.vendorId, a.productId));
   versions_[row] = a.versionNumber;
   vids_[row] = a.vendorId;
   pids_[row] = a.productId;
@@ -256,9 +257,9 @@ template <typename CharT>
 DeviceHandle BasicHidClient<CharT>::OpenRowForTransfer(int index, DeviceAccess access) {
   EnsureTable();
   if (!ValidRow(index)) return kInvalidDevice;
-  DeviceHandle h = hid_->Open(paths_[index], access);
+  DeviceHandle h = hid_->Open(tables_->paths[index], access);
   if (h == kInvalidDevice)
-    messages_->Show(std::basic_string_view<CharT>(paths_[index], BoundedLength(paths_[index], kPathChars)),
+    messages_->Show(std::basic_string_view<CharT>(tables_->paths[index], BoundedLength(tables_->paths[index], kPathChars)),
                     std::basic_string_view<CharT>(Ascii<CharT>("Open failed")));
   return h;
 }
@@ -297,7 +298,7 @@ int BasicHidClient<CharT>::ReadInputReport(int index, std::uint8_t* buffer, std:
 template <typename CharT>
 DeviceHandle BasicHidClient<CharT>::Open(int index) {
   if (!ValidRow(index)) return kInvalidDevice;
-  return hid_->Open(paths_[index], DeviceAccess::kReadWrite);
+  return hid_->Open(tables_->paths[index], DeviceAccess::kReadWrite);
 }
 
 template <typename CharT>
@@ -393,17 +394,17 @@ std::basic_string<CharT> BasicHidClient<CharT>::CurrentTableText(int type) const
   };
   auto interfaces = [&] {
     S s = Ascii<CharT>("All Hid Interface:\n");
-    for (int i = 0; i < count_; ++i) s += S(paths_[i], BoundedLength(paths_[i], kPathChars)) + CharT('\n');
+    for (int i = 0; i < count_; ++i) s += S(tables_->paths[i], BoundedLength(tables_->paths[i], kPathChars)) + CharT('\n');
     return s;
   };
   auto devices = [&] {
     S s = Ascii<CharT>("All Hid Device:\n");
-    for (int i = 0; i < count_; ++i) s += row(products_, i) + CharT('\n');
+    for (int i = 0; i < count_; ++i) s += row(tables_->products, i) + CharT('\n');
     return s;
   };
   auto ids = [&] {
     S s;
-    for (int i = 0; i < count_; ++i) s += Ascii<CharT>("Device: ") + row(ids_, i) + CharT('\n');
+    for (int i = 0; i < count_; ++i) s += Ascii<CharT>("Device: ") + row(tables_->ids, i) + CharT('\n');
     return s;
   };
   switch (type) {
@@ -420,8 +421,8 @@ std::basic_string<CharT> BasicHidClient<CharT>::CurrentTableText(int type) const
       for (int i = 0; i < count_; ++i) {
         s += CharT('[');
         AppendDecimal(s, i);
-        s += Ascii<CharT>("] Device: ") + row(ids_, i) + Ascii<CharT>("\n      Product=") + row(products_, i) +
-             Ascii<CharT>("\n      Manufacture=") + row(vendors_, i) + Ascii<CharT>("\n      VersionNumber=");
+        s += Ascii<CharT>("] Device: ") + row(tables_->ids, i) + Ascii<CharT>("\n      Product=") + row(tables_->products, i) +
+             Ascii<CharT>("\n      Manufacture=") + row(tables_->vendors, i) + Ascii<CharT>("\n      VersionNumber=");
         AppendHex(s, versions_[i], 1, false);
         s += CharT('\n');
       }
@@ -449,7 +450,7 @@ int BasicHidClient<CharT>::ModifyDeviceRegistry(int flag) {
   for (std::uint32_t i = 0; i < kMaxDevices; ++i) {
     if (registry_->EnumSubKey(key, i, name, kNameChars) != 0) break;
     name[kNameChars - 1] = u'\0';
-    for (int c = 0; c < kNameChars; ++c) keyNames_[found][c] = static_cast<CharT>(name[c]);
+    for (int c = 0; c < kNameChars; ++c) tables_->keyNames[found][c] = static_cast<CharT>(name[c]);
     ++found;
   }
   registry_->CloseKey(key);
@@ -461,8 +462,8 @@ int BasicHidClient<CharT>::ModifyDeviceRegistry(int flag) {
   };
   for (int i = 0; i < found; ++i) {
     std::u16string sub = base;
-    for (int c = 0; c < kNameChars && keyNames_[i][c] != CharT{}; ++c)
-      sub.push_back(static_cast<char16_t>(static_cast<std::make_unsigned_t<CharT>>(keyNames_[i][c])));
+    for (int c = 0; c < kNameChars && tables_->keyNames[i][c] != CharT{}; ++c)
+      sub.push_back(static_cast<char16_t>(static_cast<std::make_unsigned_t<CharT>>(tables_->keyNames[i][c])));
     RegKey k = nullptr;
     if (registry_->OpenKey(RegRoot::kLocalMachine, sub, false, &k) != 0) continue;
     setString(k, u"Mfg", kFixedDeviceMaker);

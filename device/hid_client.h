@@ -1,9 +1,11 @@
 // Finds HID interfaces and keeps a table of those that pass a filter; registers a window for
 // device arrival and removal; simple feature and input transfers by table row. One generic
 // implementation serves the wide form (the programs) and the 8-bit form (the display library).
+// The big tables are on the heap: a client object itself is small and safe as a local variable.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -103,11 +105,16 @@ class BasicHidClient {
   Guid interfaceClass_ = kMouseInterfaceClass;
   NotifyHandle notify_ = nullptr;
   WindowHandle recipient_ = nullptr;
-  CharT paths_[kMaxDevices][kPathChars] = {};
-  CharT products_[kMaxDevices][kNameChars] = {};
-  CharT vendors_[kMaxDevices][kNameChars] = {};
-  CharT ids_[kMaxDevices][kNameChars] = {};
-  CharT keyNames_[kMaxDevices][kNameChars] = {};
+  // The string tables (about 390 KB in the wide form) live on the heap, allocated once with
+  // the client, so that a client can be a local variable of any thread.
+  struct Tables {
+    CharT paths[kMaxDevices][kPathChars] = {};
+    CharT products[kMaxDevices][kNameChars] = {};
+    CharT vendors[kMaxDevices][kNameChars] = {};
+    CharT ids[kMaxDevices][kNameChars] = {};
+    CharT keyNames[kMaxDevices][kNameChars] = {};
+  };
+  std::unique_ptr<Tables> tables_ = std::make_unique<Tables>();
   std::uint16_t versions_[kMaxDevices] = {};
   std::uint16_t vids_[kMaxDevices] = {};
   std::uint16_t pids_[kMaxDevices] = {};

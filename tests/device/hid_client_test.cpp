@@ -323,6 +323,40 @@ TEST_F(HidClientTest, CopiesCarryTheWholeTableAndTheirOwnLibraryReferences) {
   EXPECT_EQ(hid.LoadedModules(), 2);
 }
 
+// A rebuilt row holds the new name and nothing of a longer one before it.
+TEST_F(HidClientTest, RowNamesEndAtTheirTerminatorAndTheRestIsClear) {
+  Iface i = Device(u"one", 0x2E4A, 0x1C07, 0x2002);
+  i.product = u"A rather long product name of the mouse";
+  i.manufacturer = u"A rather long maker name";
+  hid.AddInterface(i);
+  auto c = NewClient();
+  ASSERT_EQ(c->CreateDeviceTable(0, 0, false), 1);
+  hid.At(0).product = u"Short";
+  hid.At(0).manufacturer = u"M";
+  ASSERT_EQ(c->CreateDeviceTable(0, 0, false), 1);
+  for (const char16_t* row : {c->GetDeviceName(0), c->GetVendorName(0)}) {
+    ASSERT_NE(row, nullptr);
+    const std::u16string_view text(row);
+    for (int k = static_cast<int>(text.size()); k < CHidClient::kNameChars; ++k)
+      ASSERT_EQ(row[k], u'\0') << std::string(text.begin(), text.end()) << " at " << k;
+  }
+  EXPECT_EQ(S(c->GetDeviceName(0)), u"Short");
+}
+
+// The tables live on the heap: a local client costs little stack, and copies own their tables.
+TEST_F(HidClientTest, TablesAreOnTheHeapAndCopiesOwnThem) {
+  EXPECT_LT(sizeof(CHidClient), 4096u);
+  EXPECT_LT(sizeof(CHidClientA), 4096u);
+  hid.AddInterface(Device(u"one", 0x2E4A, 0x1C07, 0x2002));
+  CHidClient local(hid, box, registry);
+  ASSERT_EQ(local.CreateDeviceTable(0, 0, false), 1);
+  CHidClient copy(local);
+  hid.At(0).product = u"Changed";
+  ASSERT_EQ(local.CreateDeviceTable(0, 0, false), 1);
+  EXPECT_EQ(S(local.GetDeviceName(0)), u"Changed");
+  EXPECT_EQ(S(copy.GetDeviceName(0)), u"Product e");
+}
+
 TEST_F(HidClientTest, NarrowFormKeepsTheLowByteOfEachCharacter) {
   Iface i = Device(u"\\\\?\\hid#vid_2e4a&pid_1c07#n", 0x2E4A, 0x1C07, 0x2002);
   i.product = u"Caf\u00e9 \u4e2d";
