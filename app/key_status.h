@@ -69,10 +69,15 @@ class CUiKeyStatus {
   std::u16string_view Caption() const { return caption_; }
   bool Hovering() const { return hovering_; }
   int EntryCount() const { return entryCount_; }
-  std::u16string_view Label(int entry) const { return labels_[static_cast<std::size_t>(entry)].data(); }
-  int Category(int entry) const { return categories_[static_cast<std::size_t>(entry)]; }
+  // Empty and -1 for an entry outside 0-10.
+  std::u16string_view Label(int entry) const {
+    return ValidEntry(entry) ? labels_[static_cast<std::size_t>(entry)].data() : std::u16string_view();
+  }
+  int Category(int entry) const { return ValidEntry(entry) ? categories_[static_cast<std::size_t>(entry)] : -1; }
 
  private:
+  static bool ValidEntry(int entry) { return entry >= 0 && entry < kKeyEntries; }
+
   int entryCount_ = 0;
   std::array<std::array<char16_t, kKeyLabelChars>, kKeyEntries> labels_{};
   std::array<int, kKeyEntries> categories_{};

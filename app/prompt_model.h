@@ -72,6 +72,8 @@ MacroChoiceList OpenMacroChoice(FileSeam& files, std::u16string_view macroPath);
 
 // The repeat radio buttons, top to bottom.
 enum RepeatChoice : int { kChoiceOnce = 0, kChoiceMultiple = 1, kChoiceWhileHeld = 2, kChoiceUntilNext = 3 };
+// The language tooltip of each repeat radio button, top to bottom.
+inline constexpr int kRepeatChoiceTooltips[4] = {33, 36, 34, 35};
 // Multiple Times asks for a count with a nested prompt of kind 474.
 constexpr bool ChoiceAsksForCount(int choice) { return choice == kChoiceMultiple; }
 

@@ -1,5 +1,7 @@
 #include "app/prompt_win32.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "app/language.h"
@@ -131,7 +133,27 @@ void CSkinDlg::Layout() {
       radios_[i]->SetSkin(kPictureRadioOff, kPictureRadioOn, kPictureRadioOff, 0, 0);
       radios_[i]->SetCheck(i == choice);
     }
+    AddRadioTooltips(lang);
   }
+}
+
+void CSkinDlg::AddRadioTooltips(const LanguageTables& lang) {
+  radioTips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, GetModuleHandleW(nullptr),
+                               nullptr);
+  if (radioTips_ == nullptr) return;
+  for (int i = 0; i < 4; ++i) {
+    if (!radios_[i]) continue;
+    std::wstring tip = W(lang.Tooltip(kRepeatChoiceTooltips[i]));
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(radios_[i]->hwnd());
+    ti.lpszText = tip.data();
+    SendMessageW(radioTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+  SendMessageW(radioTips_, TTM_SETDELAYTIME, TTDT_AUTOMATIC, 2000);
 }
 
 HWND CSkinDlg::OpenModeless(HWND owner) { return Open(owner) ? hwnd_ : nullptr; }
@@ -150,7 +172,7 @@ void CSkinDlg::Close(int result) {
   for (auto& r : radios_) r.reset();
   combo_.reset();
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
-  hwnd_ = name_ = count_ = list_ = nullptr;
+  hwnd_ = name_ = count_ = list_ = radioTips_ = nullptr;
 }
 
 int CSkinDlg::Run(HWND owner) {

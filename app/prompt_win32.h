@@ -15,6 +15,8 @@
 
 namespace halvard {
 
+class LanguageTables;
+
 // Pictures of the prompt's buttons: OK, CANCEL and YES strips, and the radio button.
 inline constexpr int kPictureOk = 1900;
 inline constexpr int kPictureCancel = 1901;
@@ -49,12 +51,15 @@ class CSkinDlg {
   CxSkinButton* Radio(int i) { return radios_[i].get(); }
   CHoverButtonEx2* OkButton() { return ok_.get(); }
   CHoverButtonEx2* CancelButton() { return cancel_.get(); }
+  // The tooltip control of the four repeat radio buttons (the macro kind only).
+  HWND RadioTooltips() const { return radioTips_; }
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   bool Open(HWND owner);
   void Layout();
+  void AddRadioTooltips(const LanguageTables& lang);
   void OnCommand(int id, int code);
   void TakeResults();
 
@@ -63,6 +68,7 @@ class CSkinDlg {
   HWND name_ = nullptr, count_ = nullptr, list_ = nullptr;
   std::unique_ptr<CHoverButtonEx2> ok_, cancel_;
   std::unique_ptr<CxSkinButton> radios_[4];
+  HWND radioTips_ = nullptr;  // owned by the prompt window, destroyed with it
   std::unique_ptr<CColorCombox> combo_;
   Bitmap picture_;
   Brush ground_, field_;

@@ -329,9 +329,24 @@ int Scenario(Gallery& g, const std::wstring& dir) {
       check(prompt.value == 255, "count field: OK gives the value 255");
       continue;
     }
-    if (info.kind == kPromptMacro)
+    if (info.kind == kPromptMacro) {
       check(prompt.text == u"Combo" && SendMessageW(prompt.List(), CB_GETCURSEL, 0, 0) == 1,
             "macro list: the current macro is selected");
+      HWND tips = prompt.RadioTooltips();
+      bool tipped = tips != nullptr && SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0) == 4;
+      for (int i = 0; i < 4 && tipped; ++i) {
+        wchar_t text[96] = {};
+        TOOLINFOW ti{};
+        ti.cbSize = sizeof ti;
+        ti.hwnd = w;
+        ti.uId = reinterpret_cast<UINT_PTR>(prompt.Radio(i)->hwnd());
+        ti.lpszText = text;
+        SendMessageW(tips, TTM_GETTEXTW, 96, reinterpret_cast<LPARAM>(&ti));
+        const auto want = ActiveLanguage().Tooltip(kRepeatChoiceTooltips[i]);
+        tipped = !want.empty() && std::wstring(text) == std::wstring(want.begin(), want.end());
+      }
+      check(tipped, "macro prompt: each of the four repeat radios has its tooltip");
+    }
     if (info.kind == kPromptSingleKey)
       check(SendMessageW(prompt.List(), CB_GETCURSEL, 0, 0) == 3, "function list: row 4 is position 3");
     prompt.Close(kPromptResultCancel);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/key_status.h"
+#include "app/language.h"
 #include "app/progress_model.h"
 #include "app/prompt_model.h"
 #include "ipc/messages.h"
@@ -18,6 +19,13 @@ TEST(Prompt, KindsButtonsAndInputs) {
   EXPECT_EQ(PromptKindOf(469)->input, PromptInput::kFunctionList);
   EXPECT_EQ(PromptKindOf(470)->input, PromptInput::kMacroList);
   EXPECT_FALSE(PromptKindOf(114));
+}
+
+TEST(Prompt, RepeatRadiosTakeTheirTooltipsTopToBottom) {
+  const LanguageTables& lang = LanguageTables::Defaults();
+  const std::u16string_view want[4] = {u"ONE-TIME", u"Multiple Loops", u"REPEAT when press and hold",
+                                       u"Repeat until next key is pressed"};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(lang.Tooltip(kRepeatChoiceTooltips[i]), want[i]) << i;
 }
 
 TEST(Prompt, CountFieldKeepsZeroTo255) {
@@ -110,6 +118,17 @@ TEST_F(PlateTest, EmptyPlateShowsTheLastPicture) {
   EXPECT_EQ(plate.SetEntry(0, u"x", 11, false), 0);
   EXPECT_EQ(plate.SetEntry(0, nullptr, 2, false), 1);
   EXPECT_EQ(plate.Label(2), u"");
+}
+
+TEST_F(PlateTest, LabelAndCategoryOutsideTheEntriesAreNothing) {
+  plate.SetEntry(3, u"Combo", 0, false);
+  plate.SetEntry(2, u"CLICK", 10, false);
+  EXPECT_EQ(plate.Label(10), u"CLICK");
+  EXPECT_EQ(plate.Category(10), 2);
+  for (int entry : {-1, 11, 12, 1000}) {
+    EXPECT_EQ(plate.Label(entry), u"") << entry;
+    EXPECT_EQ(plate.Category(entry), -1) << entry;
+  }
 }
 
 TEST_F(PlateTest, HoverReportsOnceAndFollowsTheHotSpots) {
