@@ -11,7 +11,7 @@ FUZZERS := fuzz_mouse_image fuzz_device_replies fuzz_hid_table fuzz_registry_val
            fuzz_language_file fuzz_profile_file fuzz_macro_bytes fuzz_macro_file fuzz_expand_commands \
            fuzz_filter_status fuzz_vendor_report
 
-.PHONY: test demo timing layers deps native native-test asan asan-test mingw mingw-test fuzz fuzz-smoke bench clean
+.PHONY: test demo timing soak layers deps native native-test asan asan-test mingw mingw-test fuzz fuzz-smoke bench clean
 
 test: layers deps native-test asan-test mingw-test fuzz-smoke
 	@echo "make test: all suites passed"
@@ -65,6 +65,11 @@ demo: native mingw
 # Timed runs of the main program under Wine, by hand.
 timing: native mingw
 	tools/timing-main.sh
+
+# 10,000 mouse events through the monitor under Wine, with figures; not part of make test.
+soak: native mingw
+	xvfb-run -a -s "-screen 0 1280x1024x24" tests/scenarios/monitor.sh $(CURDIR)/out/build/mingw \
+	  $(CURDIR)/out/build/native/tools/simmouse soak 10000
 
 bench: native
 	out/build/native/bench/device_bench

@@ -158,6 +158,32 @@ bool WriteImageFaults(const std::string& image, const ImageFaults& faults) {
   return ReplaceFile(path, FormatImageFaults(faults));
 }
 
+std::string EventsPathOf(const std::string& image) { return image + ".events"; }
+
+bool AppendImageEvent(const std::string& image, const std::uint8_t* report, std::size_t length) {
+  std::ofstream f(EventsPathOf(image), std::ios::binary | std::ios::app);
+  return f.write(reinterpret_cast<const char*>(report), static_cast<std::streamsize>(length)) && f.flush();
+}
+
+std::vector<std::uint8_t> ReadNewImageEvents(const std::string& image, std::uint64_t* offset,
+                                             std::size_t recordSize) {
+  std::vector<std::uint8_t> bytes;
+  std::ifstream f(EventsPathOf(image), std::ios::binary | std::ios::ate);
+  const std::uint64_t size = f ? static_cast<std::uint64_t>(f.tellg()) : 0;
+  if (recordSize == 0) return bytes;
+  if (*offset == kEventsFromNow || *offset > size) {
+    *offset = size - size % recordSize;
+    return bytes;
+  }
+  const std::uint64_t whole = (size - *offset) / recordSize * recordSize;
+  if (whole == 0) return bytes;
+  bytes.resize(static_cast<std::size_t>(whole));
+  f.seekg(static_cast<std::streamoff>(*offset));
+  if (!f.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(whole))) return {};
+  *offset += whole;
+  return bytes;
+}
+
 bool ReplaceFile(const std::string& path, std::string_view bytes) {
   const std::string tmp = path + ".tmp";
   {

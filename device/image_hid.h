@@ -57,6 +57,16 @@ bool WriteImageFaults(const std::string& image, const ImageFaults& faults);
 // Replaces the file's contents through "<path>.tmp" in one step.
 bool ReplaceFile(const std::string& path, std::string_view bytes);
 
+// Vendor event reports of a running mouse: "<image>.events" holds the raw reports, appended one
+// after another; a reader keeps its offset and takes only whole records that are new.
+inline constexpr std::uint64_t kEventsFromNow = ~std::uint64_t{0};
+std::string EventsPathOf(const std::string& image);
+bool AppendImageEvent(const std::string& image, const std::uint8_t* report, std::size_t length);
+// The whole records of `recordSize` bytes past `*offset`, which moves past them. An offset of
+// kEventsFromNow (or one past the end of a file that shrank) starts at the current end.
+std::vector<std::uint8_t> ReadNewImageEvents(const std::string& image, std::uint64_t* offset,
+                                             std::size_t recordSize);
+
 struct DeviceNotice {
   bool arrival = false;  // arrival, or removal
   std::string image;

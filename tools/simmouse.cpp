@@ -6,9 +6,13 @@
 //   simmouse plug FILE | simmouse unplug FILE
 //   simmouse fault FILE fail-read-from N | fail-write-from N | vanish-after N | latency MS | clear
 //   simmouse status FILE
+//   simmouse event FILE profile P | dpi L | lock 0|1 | polling R | launch P B | raw BYTE...
+//     changes the mouse as its own buttons would and appends the vendor event report that it
+//     sends to "<FILE>.events", where a monitor in simulation mode picks it up
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "device/image_hid.h"
 #include "device/memory_map.h"
@@ -34,7 +38,8 @@ int Usage() {
                "       simmouse unplug FILE\n"
                "       simmouse fault FILE fail-read-from N | fail-write-from N | vanish-after N | latency MS\n"
                "       simmouse fault FILE clear\n"
-               "       simmouse status FILE\n");
+               "       simmouse status FILE\n"
+               "       simmouse event FILE profile P | dpi L | lock 0|1 | polling R | launch P B | raw BYTE...\n");
   return 2;
 }
 
@@ -42,6 +47,68 @@ int Load(halvard::SimulatedMouse& m, const std::string& file) {
   if (m.LoadImage(file)) return 0;
   std::fprintf(stderr, "simmouse: %s is not a mouse image\n", file.c_str());
   return 1;
+}
+
+// The vendor event report (id 0xA4): type, level and profile, the level's X and Y codes, the
+// launch code, lock bit and polling-rate code.
+int Event(halvard::SimulatedMouse& m, const std::string& file, int argc, char** argv) {
+  using halvard::B;
+  const std::string kind = argv[0];
+  std::uint8_t report[7] = {0xA4, 0, 0, 0, 0, 0, 0};
+  std::vector<std::uint8_t> raw;
+  long a = 0, b = 0;
+  int profile = m.Cell(halvard::kCellActiveProfile) & 0x07;
+  if (profile > 4) profile = 0;
+  int settings = m.Cell(B(profile));
+  bool changed = false;
+  if (kind == "profile" && argc == 2 && Number(argv[1], 0, 4, &a)) {
+    profile = static_cast<int>(a);
+    m.SetCell(halvard::kCellActiveProfile,
+              static_cast<std::uint8_t>((m.Cell(halvard::kCellActiveProfile) & 0xF8) | profile));
+    settings = m.Cell(B(profile));
+    report[1] = 1;
+    changed = true;
+  } else if (kind == "dpi" && argc == 2 && Number(argv[1], 0, 3, &a)) {
+    settings = (settings & 0xF8) | static_cast<int>(a);
+    report[1] = 2;
+  } else if (kind == "lock" && argc == 2 && Number(argv[1], 0, 1, &a)) {
+    report[1] = 3;
+    report[6] = static_cast<std::uint8_t>(a != 0 ? 0x10 : 0);
+  } else if (kind == "polling" && argc == 2 && Number(argv[1], 0, 3, &a)) {
+    settings = (settings & ~0x18) | static_cast<int>(a << 3);
+    report[1] = 4;
+  } else if (kind == "launch" && argc == 3 && Number(argv[1], 0, 4, &a) && Number(argv[2], 0, 10, &b)) {
+    report[1] = 0;
+    report[5] = static_cast<std::uint8_t>(a * 11 + b);
+  } else if (kind == "raw" && argc >= 2) {
+    for (int i = 1; i < argc; ++i) {
+      if (!Number(argv[i], 0, 255, &a)) return Usage();
+      raw.push_back(static_cast<std::uint8_t>(a));
+    }
+  } else {
+    return Usage();
+  }
+  if (raw.empty()) {
+    if (settings != m.Cell(B(profile))) {
+      m.SetCell(B(profile), static_cast<std::uint8_t>(settings));
+      changed = true;
+    }
+    const int level = settings & 0x07;
+    report[2] = static_cast<std::uint8_t>((profile << 4) | level);
+    report[3] = m.Cell(B(profile) + halvard::kOffGroup1 + (level & 3));
+    report[4] = m.Cell(B(profile) + halvard::kOffGroup2 + (level & 3));
+    if (report[1] != 3) report[6] |= static_cast<std::uint8_t>((settings >> 3) & 3);
+    raw.assign(report, report + 7);
+  }
+  if (changed && !m.SaveImage(file)) {
+    std::fprintf(stderr, "simmouse: cannot write %s\n", file.c_str());
+    return 1;
+  }
+  if (!halvard::AppendImageEvent(file, raw.data(), raw.size())) {
+    std::fprintf(stderr, "simmouse: cannot write %s\n", halvard::EventsPathOf(file).c_str());
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -85,6 +152,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (int rc = Load(m, file)) return rc;
+  if (cmd == "event" && argc >= 4) return Event(m, file, argc - 3, argv + 3);
   if ((cmd == "plug" || cmd == "unplug") && argc == 3) {
     cmd == "plug" ? m.Plug() : m.Unplug();
     if (m.SaveImage(file)) return 0;
