@@ -508,7 +508,8 @@ void DeviceSession::LaunchApp(std::intptr_t lParam) {
   char16_t path[kLaunchPathChars] = {};
   if (store_.GetString(name, path) != 1 || path[0] == u'\0') return;
   std::u16string_view program(path, BoundedLength(path, kLaunchPathChars));
-  if (!files_.CanOpenForReading(program)) return;
+  // A path that fills the whole buffer may have been cut: never start a shorter one.
+  if (program.size() >= kLaunchPathChars - 1 || !files_.CanOpenForReading(program)) return;
   shell_.StartProcess(program);
 }
 

@@ -343,6 +343,12 @@ TEST(Session, LaunchStartsTheStoredApplicationWhenItsFileOpens) {
   EXPECT_EQ(r.shell.started, std::vector<std::u16string>{u"C:\\Games\\run.exe"});
   r.session->OnInformUi(UI_LAUNCH_APP, 5 * 11);  // profile 5 does not exist
   EXPECT_EQ(r.shell.started.size(), 1u);
+  // A path longer than the buffer is refused, even where its first part names a file.
+  const std::u16string longPath = u"C:\\Games\\" + std::u16string(1100, u'a') + u".exe";
+  r.files.Put(longPath.substr(0, 1023), {1});
+  r.store.SetString(u"PF0T1 AP", longPath);
+  r.session->OnInformUi(UI_LAUNCH_APP, 0);
+  EXPECT_EQ(r.shell.started.size(), 1u);
 }
 
 TEST(Session, ReadBackReadsHeadersThenEachMacroAsLongAsItsHeaderSays) {
