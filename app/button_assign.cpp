@@ -148,7 +148,8 @@ void ButtonAssignment::ClearSelection() {
   selected_ = kNoButton;
   selectedCategory_ = kLabelNone;
   d_.view.ShowSelectedButton(previous, -1);
-  d_.view.EnableCategoryButtons(false, false, false);
+  // The videos need no button.
+  d_.view.EnableCategoryButtons(false, false, true);
 }
 
 void ButtonAssignment::EnableForSelection() {

@@ -1,9 +1,13 @@
 #include "app/main_frame_win32.h"
 
+#include <commdlg.h>
 #include <mmsystem.h>
+#include <shlobj.h>
 
 #include "device/hid_seam_win32.h"
 #include "device/image_hid.h"
+#include "ipc/inform.h"
+#include "store/document_lookup.h"
 
 namespace halvard {
 
@@ -32,7 +36,7 @@ const ControlPlace* PlaceOf(int id) {
 
 CMainFrameDlg::CMainFrameDlg(const StartOptions& options) : options_(options) {
   secondInstance_ = mutex_.CreateOwned(kInstanceMutexName);
-  StartLanguage(GetSystemDefaultLangID(), store_, files_);
+  language_ = StartLanguage(GetSystemDefaultLangID(), store_, files_);
   if (options_.simulatedImage.empty()) {
     hid_ = std::make_unique<Win32Hid>();
   } else {
@@ -78,6 +82,12 @@ INT_PTR CMainFrameDlg::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         session_->OnCancel();  // Escape, and WM_CLOSE from the monitor
       } else if (LOWORD(wp) == ID_SHOW_MAIN) {
         if (session_->OnShowRequest()) FixDeviceDescription(registry_);
+      } else if (LOWORD(wp) == kPgProfileList) {
+        if (HIWORD(wp) == CBN_SELCHANGE) OnProfileChoice();
+        if (HIWORD(wp) == CBN_CLOSEUP) {
+          EnableWindow(profileList_.hwnd(), FALSE);
+          SetFocus(hwnd_);
+        }
       } else if (HIWORD(wp) == BN_CLICKED) {
         OnCommand(LOWORD(wp));
       }
@@ -110,6 +120,30 @@ INT_PTR CMainFrameDlg::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, caption ? HTCAPTION : HTCLIENT);
       return TRUE;
     }
+    case WM_MOUSEMOVE:
+      // Off the hot spots the plate goes blank.
+      if (screenMode_ == kScreenFullPage && plate_.Model().CurrentEntry() != -1) {
+        plate_.Model().SetCurrentEntry(-1);
+        plate_.Model().Refresh();
+        plate_.Show();
+      }
+      return FALSE;
+    case WM_MEASUREITEM:
+      if (wp == kPgProfileList) {
+        CColorCombox::MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
+        SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+      }
+      return FALSE;
+    case WM_DRAWITEM:
+      if (wp == kPgProfileList) {
+        profileList_.DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+        SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+      }
+      return FALSE;
+    case WM_CTLCOLORLISTBOX:
+      return reinterpret_cast<INT_PTR>(profileList_.Background());
     case WM_QUERYDRAGICON:
       return reinterpret_cast<INT_PTR>(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(800)));
     default:
@@ -139,6 +173,8 @@ void CMainFrameDlg::OnInitDialog() {
   popup_.Create(ProgressFrames());
   session_ = std::make_unique<DeviceSession>(SessionDeps{*client_, *tessel_, store_, *profiles_, windows_, clock_,
                                                          *messages_, files_, shell_, *this, hwnd_});
+  assign_ = std::make_unique<ButtonAssignment>(
+      AssignDeps{*tessel_, *session_, store_, files_, *messages_, shell_, windows_, clock_, *this, hwnd_});
   session_->automationMode = options_.automation;
   session_->hiddenStart = options_.automation;
   BuildControls();
@@ -166,23 +202,98 @@ void CMainFrameDlg::BuildControls() {
   hover(cancel_, kIdCancel, 119, 9);
   hover(ok_, kIdOk, 120, 10);
   hover(profileButton_, kIdProfileButton, 597, 20);
+  hover(reset_, kPgReset, 134, 5);
+  hover(registration_, kPgRegistration, 135, 6);
+  hover(help_, kPgHelp, 136, 7);
+  hover(normal_, kPgNormal, 183, 0);
+  normal_.SetTooltip(std::u16string(lang.LedModeTip(0)));
+  hover(battle_, kPgBattle, 184, 0);
+  battle_.SetTooltip(std::u16string(lang.LedModeTip(1)));
+  constexpr int kCategoryIds[6] = {kPgMacroFunction, kPgSingleFunction, kPgDefaultFunction, kPgApplication,
+                                   kPgVideoAir, kPgVideo3d};
+  constexpr int kCategoryPictures[6] = {139, 140, 141, 142, 598, 599};
+  for (std::size_t c = 0; c < categories_.size(); ++c)
+    hover(categories_[c], kCategoryIds[c], kCategoryPictures[c], 41 + static_cast<int>(c));
+  constexpr int kPageIds[4] = {kPgAdvanced, kPgLed, kPgMacroEditor, kPgProfiles};
+  constexpr int kPagePictures[4] = {600, 606, 603, 609};
+  for (std::size_t b = 0; b < pages_.size(); ++b) {
+    place(pages_[b], kPageIds[b]);
+    const int pic = kPagePictures[b];
+    pages_[b].SetSkin(pic, pic, pic + 1, pic, pic + 2);
+  }
   for (int t = 0; t < kProfileCount; ++t) {
     place(tabs_[static_cast<std::size_t>(t)], kIdFirstTab + t);
     tabPicture_[static_cast<std::size_t>(t)] = -1;
   }
   ShowTabs(0);
+  ShowProfileName(u"");
+  // The profile list drops down under the profile button; the list itself is never shown.
+  if (const ControlPlace* p = PlaceOf(kIdProfileButton)) {
+    profileList_.Create(hwnd_, kPgProfileList, p->x, p->y, p->w, 240);
+    ShowWindow(profileList_.hwnd(), SW_HIDE);
+    EnableWindow(profileList_.hwnd(), FALSE);  // never takes the keyboard: Escape stays the window's
+    SendMessageW(profileList_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[3].get()), FALSE);
+  }
+  profileList_.SetColours(RGB(240, 240, 240), RGB(75, 75, 75), RGB(255, 255, 255), RGB(150, 15, 15));
+  RefillProfileList();
+  // The plate and the hot spots over the mouse picture.
+  place(plate_, kPgPlate);
+  plate_.SetCaptionFont(fonts_[3].get());
+  plate_.Model().InitialiseEntries();
+  plate_.Model().SetPictures(kPlatePictureIds.data(), kPlatePictures);
+  plate_.Model().notify = hwnd_;
+  plate_.Model().SetCurrentEntry(-1);
+  plate_.Model().Refresh();
+  plate_.Show();
+  for (int i = 0; i < kButtonCount; ++i) {
+    auto& spot = hotSpots_[static_cast<std::size_t>(i)];
+    place(spot, kHotSpotFirstId + i);
+    spot.SetSkin(HotSpotNormalPicture(i), HotSpotNormalPicture(i), HotSpotHoverPicture(i), HotSpotNormalPicture(i),
+                 HotSpotMaskPicture(i));
+    spot.Link(i, &plate_, nullptr);
+  }
   ShowPageControls(false);
   ShowWindow(yes_.hwnd(), SW_HIDE);
   EnableApplyAndOk(false);
 }
 
+HWND CMainFrameDlg::ControlWindow(int id) {
+  switch (id) {
+    case kPgHide: return hide_.hwnd();
+    case kPgReset: return reset_.hwnd();
+    case kPgRegistration: return registration_.hwnd();
+    case kPgHelp: return help_.hwnd();
+    case kPgAdvanced: return pages_[0].hwnd();
+    case kPgLed: return pages_[1].hwnd();
+    case kPgMacroEditor: return pages_[2].hwnd();
+    case kPgProfiles: return pages_[3].hwnd();
+    case kPgApply: return apply_.hwnd();
+    case kPgCancel: return cancel_.hwnd();
+    case kPgOk: return ok_.hwnd();
+    case kPgMacroFunction: return categories_[0].hwnd();
+    case kPgSingleFunction: return categories_[1].hwnd();
+    case kPgDefaultFunction: return categories_[2].hwnd();
+    case kPgApplication: return categories_[3].hwnd();
+    case kPgVideoAir: return categories_[4].hwnd();
+    case kPgVideo3d: return categories_[5].hwnd();
+    case kPgNormal: return normal_.hwnd();
+    case kPgBattle: return battle_.hwnd();
+    case kPgPlate: return plate_.hwnd();
+    case kPgProfileButton: return profileButton_.hwnd();
+    default:
+      if (id >= kPgFirstTab && id < kPgFirstTab + kProfileCount) return tabs_[static_cast<std::size_t>(id - kPgFirstTab)].hwnd();
+      if (id >= kPgFirstHotSpot && id < kPgFirstHotSpot + kButtonCount)
+        return hotSpots_[static_cast<std::size_t>(id - kPgFirstHotSpot)].hwnd();
+      return nullptr;
+  }
+}
+
 void CMainFrameDlg::ShowPageControls(bool show) {
   const int cmd = show ? SW_SHOW : SW_HIDE;
-  for (SkinWindow* w : std::initializer_list<SkinWindow*>{&hide_, &apply_, &cancel_, &ok_, &profileButton_})
-    ShowWindow(w->hwnd(), cmd);
-  for (auto& t : tabs_) {
-    ShowWindow(t.hwnd(), cmd);
-    if (show) EnableWindow(t.hwnd(), TRUE);
+  for (int id : PageControls()) ShowWindow(ControlWindow(id), cmd);
+  if (show) {
+    for (auto& t : tabs_) EnableWindow(t.hwnd(), TRUE);
+    if (session_ != nullptr) InvalidateRect(tabs_[static_cast<std::size_t>(session_->currentProfile() % kProfileCount)].hwnd(), nullptr, FALSE);
   }
 }
 
@@ -192,12 +303,59 @@ void CMainFrameDlg::OnCommand(int id) {
     session_->OnProfileTab(id - kIdFirstTab);
     return;
   }
+  if (id >= kPgFirstHotSpot && id < kPgFirstHotSpot + kButtonCount) {
+    assign_->Select(id - kPgFirstHotSpot);
+    return;
+  }
   switch (id) {
     case kIdYes:
+    case 57665:  // the platform's application-exit command
       session_->ExitSequence();
       break;
     case kIdApply:
       session_->ApplyChanges();
+      assign_->ClearSelection();
+      break;
+    case kPgReset:
+      OnReset();
+      break;
+    case kPgRegistration:
+      OnRegistration();
+      break;
+    case kPgHelp:
+      OnHelp();
+      break;
+    case kPgAdvanced:
+    case kPgLed:
+    case kPgMacroEditor:
+    case kPgProfiles:
+      OnPageButton();
+      break;
+    case kPgNormal:
+    case kPgBattle:
+      OnLedMode(id == kPgBattle);
+      break;
+    case kIdProfileButton:
+      EnableWindow(profileList_.hwnd(), TRUE);
+      SendMessageW(profileList_.hwnd(), CB_SHOWDROPDOWN, TRUE, 0);
+      break;
+    case kPgMacroFunction:
+      assign_->AssignMacro();
+      break;
+    case kPgSingleFunction:
+      assign_->AssignSingle();
+      break;
+    case kPgDefaultFunction:
+      assign_->ResetToFactory();
+      break;
+    case kPgApplication:
+      assign_->AssignApplication();
+      break;
+    case kPgVideoAir:
+      assign_->ShowVideo(kVideoAirThrough);
+      break;
+    case kPgVideo3d:
+      assign_->ShowVideo(kVideo3dSteering);
       break;
     case kIdOk:
       session_->ApplyChanges();
@@ -223,7 +381,174 @@ void CMainFrameDlg::OnTimer(UINT_PTR id) {
       session_->OnDeviceChange(n.arrival ? kDeviceArrival : kDeviceRemoveComplete);
     return;
   }
+  if (id == kTimerMacroWrite) {
+    assign_->OnTimer(kTimerMacroWrite);
+    return;
+  }
   session_->OnTimer(static_cast<std::uint32_t>(id));
+}
+
+// ---- commands of the page ----------------------------------------------------------------------
+
+void CMainFrameDlg::OnReset() {
+  if (session_->busy()) return;
+  prompt_.kind = kPromptReset;
+  prompt_.text.clear();
+  if (prompt_.Run(hwnd_) == kPromptResultOk) session_->ResetProfile(session_->currentProfile(), 1);
+}
+
+void CMainFrameDlg::OnRegistration() {
+  if (!shell_.OpenDocument(kRegistrationAddress)) messages_->ShowMessage(kMsgCantConnect, kRegistrationAddress);
+}
+
+void CMainFrameDlg::OnHelp() {
+  char16_t path[kDocumentPathChars] = {};
+  if (FindDocument(store_, files_, language_.helpDocument, kHelpFolder, path) != 1 || !shell_.OpenDocument(path))
+    messages_->ShowMessage(kMsgCantFindDocument, language_.helpDocument);
+}
+
+void CMainFrameDlg::OnPageButton() {
+  // The pages are not there yet: without a mouse the button says so, otherwise it does nothing.
+  if (!session_->connected()) messages_->ShowMessage(kMsgNoMouse);
+}
+
+void CMainFrameDlg::OnLedMode(bool battle) {
+  if (battleShown_ != battle) {
+    if (battle) {
+      session_->LockForWindow(kRoutePrompt);
+      prompt_.kind = kPromptBattleMode;
+      prompt_.text.clear();
+      prompt_.Run(hwnd_);
+      session_->Unlock();
+    }
+    const ModePictures m = ModePicturesFor(battle);
+    normal_.LoadPicture(m.normal, true);
+    battle_.LoadPicture(m.battle, true);
+    WriteLedMode(*tessel_, clock_, session_->currentProfile(), battle);
+    battleShown_ = battle;
+  }
+  InformSender(store_, windows_).m_InformOSD(OSD_MODE, battleShown_ ? 1 : 0);
+}
+
+void CMainFrameDlg::OnProfileChoice() {
+  const int i = static_cast<int>(SendMessageW(profileList_.hwnd(), CB_GETCURSEL, 0, 0));
+  ChooseProfileEntry(*session_, profileEntries_, i);
+}
+
+void CMainFrameDlg::ClearSelectedButton() {
+  if (assign_ != nullptr) assign_->ClearSelection();
+}
+
+void CMainFrameDlg::RefreshButtonLabels() {
+  if (assign_ == nullptr) return;
+  assign_->RefreshLabels(session_->currentProfile());
+  plate_.Model().Refresh();
+  plate_.Show();
+}
+
+void CMainFrameDlg::RefreshModeDisplay() {
+  battleShown_ = InBattleMode(*tessel_, session_->currentProfile());
+  const ModePictures m = ModePicturesFor(battleShown_);
+  normal_.LoadPicture(m.normal, true);
+  battle_.LoadPicture(m.battle, true);
+}
+
+void CMainFrameDlg::RefillProfileList() {
+  profileEntries_ = ProfileListEntries(files_);
+  SendMessageW(profileList_.hwnd(), CB_RESETCONTENT, 0, 0);
+  for (const auto& e : profileEntries_)
+    SendMessageW(profileList_.hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(e).c_str()));
+}
+
+// ---- button assignment -------------------------------------------------------------------------
+
+void CMainFrameDlg::RefuseNoLeftButton() {
+  // Where the language file replaced the English texts the picture's English would not fit.
+  if (language_.fileLoaded && PRIMARYLANGID(GetSystemDefaultLangID()) != LANG_ENGLISH) {
+    messages_->ShowMessage(kMsgNoLeftButton);
+    return;
+  }
+  prompt_.kind = kPromptLeftButton;
+  prompt_.text.clear();
+  prompt_.Run(hwnd_);
+}
+
+std::optional<int> CMainFrameDlg::AskSingleFunction(int currentRow) {
+  prompt_.kind = kPromptSingleKey;
+  prompt_.text.clear();
+  prompt_.value = currentRow;
+  if (prompt_.Run(hwnd_) != kPromptResultOk || FunctionListPosition(prompt_.value) < 0) return std::nullopt;
+  return prompt_.value;
+}
+
+std::optional<AssignView::MacroAnswer> CMainFrameDlg::AskMacro(std::u16string_view path, int choice, int count) {
+  prompt_.kind = kPromptMacro;
+  prompt_.text.clear();
+  prompt_.macroPath = std::u16string(path);
+  prompt_.choice = choice;
+  prompt_.value = count;
+  if (prompt_.Run(hwnd_) != kPromptResultOk) return std::nullopt;
+  return MacroAnswer{prompt_.text, prompt_.choice, prompt_.value};
+}
+
+std::optional<std::u16string> CMainFrameDlg::AskApplication(std::u16string_view storedPath) {
+  std::wstring filter = W(kApplicationFilter);
+  for (auto& c : filter)
+    if (c == L'|') c = L'\0';
+  std::wstring stored = W(storedPath);
+  std::wstring folder, file;
+  const auto slash = stored.find_last_of(L'\\');
+  if (!stored.empty() && slash != std::wstring::npos) {
+    folder = stored.substr(0, slash);
+    file = stored.substr(slash + 1);
+  } else {
+    wchar_t programs[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, 0, programs);
+    folder = programs;
+  }
+  wchar_t name[MAX_PATH] = {};
+  file.copy(name, MAX_PATH - 1);
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof(ofn);
+  ofn.hwndOwner = hwnd_;
+  ofn.lpstrFilter = filter.c_str();
+  ofn.lpstrFile = name;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.lpstrInitialDir = folder.c_str();
+  ofn.lpstrDefExt = L"EXE";
+  ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR | OFN_EXPLORER;
+  if (!GetOpenFileNameW(&ofn)) return std::nullopt;
+  std::wstring chosen = name;
+  return std::u16string(chosen.begin(), chosen.end());
+}
+
+void CMainFrameDlg::SetButtonLabel(int button, int category, std::u16string_view text, bool select) {
+  const std::u16string label(text);
+  plate_.Model().SetEntry(category, label.c_str(), button, select);
+  plate_.Model().Refresh();  // the shown entry may be the one just relabelled
+  plate_.Show();
+}
+
+void CMainFrameDlg::ShowSelectedButton(int previous, int button) {
+  auto skin = [&](int i, bool lit) {
+    if (i < 0 || i >= kButtonCount) return;
+    const int normal = lit ? HotSpotHoverPicture(i) : HotSpotNormalPicture(i);
+    hotSpots_[static_cast<std::size_t>(i)].SetSkin(normal, normal, HotSpotHoverPicture(i), HotSpotNormalPicture(i),
+                                                   HotSpotMaskPicture(i));
+    InvalidateRect(hotSpots_[static_cast<std::size_t>(i)].hwnd(), nullptr, FALSE);
+  };
+  skin(previous, false);
+  skin(button, true);
+}
+
+void CMainFrameDlg::EnableCategoryButtons(bool assign, bool factory, bool videos) {
+  if (session_->busy()) return;  // a locked page turns them on again with the rest
+  categories_[0].Enable(assign);
+  categories_[1].Enable(assign);
+  categories_[2].Enable(assign && factory);
+  categories_[3].Enable(assign);
+  categories_[4].Enable(videos);
+  categories_[5].Enable(videos);
 }
 
 // ---- screens -----------------------------------------------------------------------------------
@@ -296,12 +621,13 @@ void CMainFrameDlg::ShowProfileName(std::u16string_view name) {
 }
 
 void CMainFrameDlg::EnablePageControls(bool enabled, bool applyAndOk) {
-  for (auto& t : tabs_) EnableWindow(t.hwnd(), enabled);
-  hide_.Enable(enabled);
-  cancel_.Enable(enabled);
-  profileButton_.Enable(enabled);
-  apply_.Enable(enabled && applyAndOk);
-  ok_.Enable(enabled && applyAndOk);
+  PageState state{enabled, applyAndOk, kNoButton, kLabelNone};
+  if (assign_ != nullptr) state.selectedButton = assign_->selected(), state.selectedCategory = assign_->selectedCategory();
+  for (int id : PageControls()) {
+    HWND w = ControlWindow(id);
+    EnableWindow(w, PageControlEnabled(id, state));
+    InvalidateRect(w, nullptr, FALSE);
+  }
 }
 
 void CMainFrameDlg::EnableApplyAndOk(bool enabled) {

@@ -9,6 +9,9 @@
 #include <memory>
 #include <string>
 
+#include "app/button_assign.h"
+#include "app/key_status_win32.h"
+#include "app/main_page.h"
 #include "app/messages.h"
 #include "app/progress_win32.h"
 #include "app/prompt_win32.h"
@@ -66,7 +69,7 @@ struct StartOptions {
   std::string simulatedImage;
 };
 
-class CMainFrameDlg : private SessionView {
+class CMainFrameDlg : private SessionView, private AssignView {
  public:
   explicit CMainFrameDlg(const StartOptions& options);
   ~CMainFrameDlg() override;
@@ -91,6 +94,14 @@ class CMainFrameDlg : private SessionView {
   void CentreWith(int picture);
   void ShowPageControls(bool show);
   void PaintBackground(HDC dc);
+  void OnLedMode(bool battle);
+  void OnProfileChoice();
+  void OnPageButton();
+  void OnReset();
+  void OnHelp();
+  void OnRegistration();
+  // Every page control by identifier.
+  HWND ControlWindow(int id);
 
   // SessionView
   void ShowNoDeviceScreen(int from) override;
@@ -109,12 +120,21 @@ class CMainFrameDlg : private SessionView {
   bool AskApplyBeforeSwitch() override;
   void EndPages() override;
   void EndProgram() override;
-  void ClearSelectedButton() override {}
-  void RefreshButtonLabels() override {}
-  void RefreshModeDisplay() override {}
-  void RefillProfileList() override {}
+  void ClearSelectedButton() override;
+  void RefreshButtonLabels() override;
+  void RefreshModeDisplay() override;
+  void RefillProfileList() override;
   void ApplyPointerSettings(int /*profile*/) override {}
   void SetImeFlag(bool on) override { imeFlag_ = on; }
+
+  // AssignView
+  void RefuseNoLeftButton() override;
+  std::optional<int> AskSingleFunction(int currentRow) override;
+  std::optional<MacroAnswer> AskMacro(std::u16string_view path, int choice, int count) override;
+  std::optional<std::u16string> AskApplication(std::u16string_view storedPath) override;
+  void SetButtonLabel(int button, int category, std::u16string_view text, bool select) override;
+  void ShowSelectedButton(int previous, int button) override;
+  void EnableCategoryButtons(bool assign, bool factory, bool videos) override;
 
   StartOptions options_;
   Win32Registry registry_;
@@ -134,6 +154,8 @@ class CMainFrameDlg : private SessionView {
   std::unique_ptr<PromptMessages> messages_;
   std::unique_ptr<ProfileFiles> profiles_;
   std::unique_ptr<DeviceSession> session_;
+  std::unique_ptr<ButtonAssignment> assign_;
+  LanguageStart language_;
   COsdProgress popup_;
   bool popupTimerResolution_ = false;
   bool secondInstance_ = false;
@@ -151,6 +173,17 @@ class CMainFrameDlg : private SessionView {
   CHoverButtonEx2 profileButton_;
   std::array<CxSkinButton, kProfileCount> tabs_;
   std::array<int, kProfileCount> tabPicture_{};
+  CHoverButtonEx reset_, registration_, help_;
+  CHoverButtonEx normal_, battle_;
+  // 1115-1118, then the two videos.
+  std::array<CHoverButtonEx, 6> categories_;
+  // 1009, 1012, 1011, 1010.
+  std::array<CxSkinButton, 4> pages_;
+  CUiKeyStatusWnd plate_;
+  std::array<CUiKeyIndexWnd, kButtonCount> hotSpots_;
+  CColorCombox profileList_;
+  std::vector<std::u16string> profileEntries_;
+  bool battleShown_ = false;
 };
 
 }  // namespace halvard

@@ -323,7 +323,7 @@ TEST(AssignSingle, WritesTheShadowOnlyLabelsAndFollowsPending) {
 
   r.assign.ClearSelection();
   EXPECT_FALSE(r.view.assign);
-  EXPECT_FALSE(r.view.videos);
+  EXPECT_TRUE(r.view.videos);
   const int prompts = r.view.prompts;
   r.assign.AssignSingle();  // no button selected
   EXPECT_EQ(r.view.prompts, prompts);

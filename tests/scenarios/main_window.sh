@@ -2,7 +2,8 @@
 # The real Halvard.exe in simulation mode under Wine, driven by real input: it connects with the
 # loading popup and reaches the ready page; a tab click selects the profile on the mouse; CANCEL
 # hides it and a second start brings it back; unplugging brings the warning plate and replugging
-# loads again; two mice ask which one. Pictures of each state go to out/screenshots/main-*.png.
+# loads again; two mice ask which one; a button given its factory function again reaches the
+# mouse with APPLY. Pictures of each state go to out/screenshots/main-*.png.
 #   main_window.sh BUILD_DIR SIMMOUSE
 set -u
 build=${1:?build folder}
@@ -10,7 +11,7 @@ simmouse=${2:?simmouse}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work="$root/out/scenarios/main-window"
 shots="$root/out/screenshots"
-wine=/usr/lib/wine/wine64
+wine="$root/tools/wine-run"  # the project prefix, or HALVARD_WINEPREFIX
 export WINEDEBUG=-all
 rm -rf "$work" && mkdir -p "$work" "$shots"
 image="$work/mouse.img"
@@ -58,13 +59,15 @@ pid=
 start() { HALVARD_SIMULATE=$(winpath "$image") "$wine" "$build/Halvard.exe" "$@" >/dev/null 2>&1 & pid=$!; }
 compositor=
 # With a compositor the drop shadow shows as it does on Windows.
-if command -v xcompmgr >/dev/null && ! pgrep -x xcompmgr >/dev/null; then
+if command -v xcompmgr >/dev/null; then
   xcompmgr >/dev/null 2>&1 &
   compositor=$!
 fi
+first=
 cleanup() {
+  # Only the programs this script started: other Halvard windows on the machine are not ours.
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  pkill -f 'Halvard.exe' 2>/dev/null
+  [ -n "$first" ] && kill "$first" 2>/dev/null
   [ -n "$compositor" ] && kill "$compositor" 2>/dev/null
   sleep 0.5
 }
@@ -72,6 +75,10 @@ ms() { date +%s%3N; }
 
 "$simmouse" create "$image" || fail "cannot make the mouse image"
 "$simmouse" poke "$image" 140 0x50 >/dev/null
+# Button 4 (index 3) of profile III does CTRL instead of its factory BACKWARD.
+type_cell=$((416 + 14 + 3)) param_cell=$((416 + 25 + 12))
+"$simmouse" poke "$image" $type_cell 2 >/dev/null
+"$simmouse" poke "$image" $param_cell 1 >/dev/null
 
 # 1. Start: the popup while loading, then the ready page.
 t0=$(ms)
@@ -92,6 +99,20 @@ for _ in $(seq 30); do [ "$("$simmouse" peek "$image" 140)" = "82" ] && break; s
 [ "$("$simmouse" peek "$image" 140)" = "82" ] || fail "tab III did not select profile 2 (cell 140 = $("$simmouse" peek "$image" 140))"
 sleep 0.3
 shot main-profile3
+
+# 2b. Button 4's hot spot, then "Default Button Function", then APPLY: BACKWARD on the mouse.
+click $((px + 261 + 15)) $((py + 312 + 9))
+sleep 0.5
+shot main-button-selected
+click $((px + 546 + 83)) $((py + 330 + 20))
+sleep 0.3
+click $((px + 548 + 55)) $((py + 704 + 18))
+for _ in $(seq 50); do [ "$("$simmouse" peek "$image" $type_cell)" = "1" ] && break; sleep 0.1; done
+[ "$("$simmouse" peek "$image" $type_cell)" = "1" ] || fail "the factory function did not reach the mouse (type $("$simmouse" peek "$image" $type_cell))"
+[ "$("$simmouse" peek "$image" $param_cell)" = "8" ] || fail "button 4 is not BACKWARD (mask $("$simmouse" peek "$image" $param_cell))"
+xdotool mousemove $((px + 261 + 15)) $((py + 312 + 9))
+sleep 0.5
+shot main-assigned
 
 # 3. CANCEL hides the window; a second start asks the first one to show itself and ends.
 click $((px + 668 + 55)) $((py + 704 + 18))
@@ -130,4 +151,4 @@ read -r dx dy <<<"$dialog"
 xdotool mousemove $((dx + 20)) $((dy + 10)) click 1 key Return
 wait_window 930x768 60 >/dev/null || fail "the chosen mouse was not loaded"
 cleanup
-echo "main window scenario: 6 steps passed"
+echo "main window scenario: 7 steps passed"
