@@ -2,7 +2,8 @@
 # HalvardMonitor.exe and Halvard.exe in simulation mode on one simulated mouse: the monitor brings
 # up the main program; mouse events sent with `simmouse event` show on the OSD and switch the main
 # window's profile; a launch event starts the assigned program; a launch of a missing file does
-# nothing; a second monitor start shows the hidden main window and ends; Exit ends both.
+# nothing; the tray menu switches the OSD off and on; a second monitor start shows the hidden main
+# window and ends; Exit ends both.
 # Pictures go to out/screenshots/monitor-*.png.
 # The soak mode sends N mixed events (profile, DPI level, polling rate, lock) and a launch at the
 # end, and reports how long the monitor took and how its memory moved.
@@ -168,18 +169,52 @@ xwininfo -root -tree 2>/dev/null | grep -i '"halvardmonitor.exe"' | grep -qi 'er
 sleep 0.5
 kill -0 "$monitor" 2>/dev/null || fail "the monitor ended after bad reports"
 
-# 6. Hidden by CANCEL, the main window comes back on a second monitor start, which ends.
+# 6. The tray menu: "Disable OSD" keeps the next event off the screen; "Enable OSD" brings it back.
+for _ in $(seq 60); do osd_shown || break; sleep 0.1; done
+tray=$(xwininfo -root -tree 2>/dev/null | grep '"Wine System Tray"' | sed -n 's/.* [0-9]*x[0-9]*+\([0-9]*\)+\([0-9]*\) .*/\1 \2/p' | head -1)
+[ -n "$tray" ] || fail "no tray icon"
+read -r tx ty <<<"$tray"
+menu_item() {  # OFFSET: right button on the icon, then the menu entry OFFSET pixels below its top
+  xdotool mousemove $((tx + 10)) $((ty + 10)) sleep 0.3 click 3
+  local pos=
+  for _ in $(seq 30); do
+    for id in $(xwininfo -root -tree 2>/dev/null | grep -i '"halvardmonitor.exe"' | grep -v ' 1x1+' | awk '{print $1}'); do
+      xwininfo -id "$id" 2>/dev/null | grep -q 'IsViewable' || continue
+      pos=$(xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}')
+    done
+    [ -n "$pos" ] && break
+    sleep 0.1
+  done
+  [ -n "$pos" ] || return 1
+  read -r mx my <<<"$pos"
+  shot "monitor-tray-menu"
+  xdotool mousemove $((mx + 40)) $((my + $1)) sleep 0.2 click 1
+}
+osd_value() { "$wine" reg query 'HKCU\Software\Halvard' /v "Disable OSD" 2>/dev/null | grep -o '0x[0-9a-f]*'; }
+menu_item 45 || fail "no tray menu"
+for _ in $(seq 30); do [ "$(osd_value)" = 0x1 ] && break; sleep 0.1; done
+[ "$(osd_value)" = 0x1 ] || fail "Disable OSD was not stored"
+"$simmouse" event "$image" dpi 2 || fail "simmouse event"
+sleep 1
+osd_shown && fail "the OSD showed while disabled"
+menu_item 45 || fail "no tray menu"
+for _ in $(seq 30); do [ "$(osd_value)" = 0x0 ] && break; sleep 0.1; done
+[ "$(osd_value)" = 0x0 ] || fail "Enable OSD was not stored"
+"$simmouse" event "$image" dpi 0 || fail "simmouse event"
+wait_osd || fail "no OSD after enabling it again"
+
+# 7. Hidden by CANCEL, the main window comes back on a second monitor start, which ends.
 xdotool mousemove $((px + 668 + 55)) $((py + 704 + 18)) sleep 0.2 click 1
 wait_gone halvard.exe 930x768 10 || fail "CANCEL did not hide the main window"
 timeout 30 "$wine" "$build/HalvardMonitor.exe" >/dev/null 2>&1 || fail "the second monitor did not end by itself"
 wait_window halvard.exe 930x768 10 >/dev/null || fail "the second monitor did not bring the main window back"
 kill -0 "$monitor" 2>/dev/null || fail "the first monitor ended"
 
-# 7. Exit from the tray menu's command ends the main program and the monitor.
+# 8. Exit from the tray menu's command ends the main program and the monitor.
 "$wine" "$probe" post "Monitor Handle" 2100 >/dev/null 2>&1 || fail "cannot post Exit"
 for _ in $(seq 100); do kill -0 "$monitor" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$monitor" 2>/dev/null && fail "Exit did not end the monitor"
 monitor=
 wait_gone halvard.exe 930x768 10 || fail "Exit did not close the main program"
 cleanup
-echo "monitor scenario: 7 steps passed"
+echo "monitor scenario: 8 steps passed"
