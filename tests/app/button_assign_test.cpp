@@ -483,5 +483,19 @@ TEST(ShowVideo, OpensTheMediaDocumentOrSaysWhichIsMissing) {
   EXPECT_EQ(r.messages.shown.size(), 2u);
 }
 
+TEST(ProfileListChoice, DefaultNamesAndResetsTheCurrentProfile) {
+  Rig r;
+  const std::vector<std::u16string> entries = {u"Default", u"Game"};
+  EXPECT_FALSE(ChooseProfileEntry(*r.session, entries, 2));
+  EXPECT_FALSE(ChooseProfileEntry(*r.session, entries, -1));
+  EXPECT_FALSE(ChooseProfileEntry(*r.session, {u"Default", u""}, 1));
+  r.SetButton(0, 3, kRowCtrl);
+  r.mouse->SetCell(TypeCell(0, 3), kFnModifier);
+  ASSERT_TRUE(ChooseProfileEntry(*r.session, entries, 0));
+  r.RunTimers();
+  EXPECT_EQ(r.sessionView.name, u"Default");
+  EXPECT_EQ(r.mouse->Cell(TypeCell(0, 3)), kFnMouseButton);  // back to its factory BACKWARD
+}
+
 }  // namespace
 }  // namespace halvard

@@ -129,6 +129,7 @@ sleep 0.5
 shot main-no-device
 "$simmouse" plug "$image" >/dev/null
 wait_window 930x768 40 >/dev/null || fail "no new load after plugging in again"
+wait_painted $((px + 40)) $((py + 400)) || fail "the page after plugging in again was not painted"
 sleep 0.5
 
 # 5. Escape ends the program.
