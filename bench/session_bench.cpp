@@ -4,62 +4,20 @@
 
 #include <memory>
 
-#include "app/messages.h"
-#include "app/session.h"
-#include "device/simulated_hid.h"
-#include "platform/registry_memory.h"
+#include "tests/app/session_world.h"
 
 namespace halvard {
 namespace {
 
-class QuietView : public SessionView {
- public:
-  void ShowNoDeviceScreen(int) override {}
-  void ShowFullPage() override {}
-  void HideYes() override {}
-  void MoveOffScreen() override {}
-  void HideWindow() override {}
-  void RestoreAndShow() override {}
-  void ShowTabs(int) override {}
-  void ShowProfileName(std::u16string_view) override {}
-  void EnablePageControls(bool, bool) override {}
-  void EnableApplyAndOk(bool) override {}
-  void ShowPopup() override {}
-  void HidePopup() override {}
-  int RunDeviceSelection(const std::vector<std::u16string>&, DeviceSelectionEvents&) override { return 0; }
-  bool AskApplyBeforeSwitch() override { return true; }
-  void EndPages() override {}
-  void EndProgram() override {}
-  void ClearSelectedButton() override {}
-  void RefreshButtonLabels() override {}
-  void RefreshModeDisplay() override {}
-  void RefillProfileList() override {}
-  void ApplyPointerSettings(int) override {}
-  void SetImeFlag(bool) override {}
-};
-
-struct Rig {
-  VirtualClock clock;
+struct Rig : SessionWorld {
   SimulatedMouse mouse{&clock};
-  SimulatedHid hid;
-  RecordingMessageBox box;
-  MemoryRegistry registry;
-  RegistryStore store{registry};
-  MemoryFiles files;
-  RecordingMessages messages;
-  RecordingShell shell;
-  VirtualWindowServices windows{clock};
-  QuietView view;
-  std::unique_ptr<CHidClient> client = std::make_unique<CHidClient>(hid, box, registry);
-  std::unique_ptr<CIcTessel> tessel = std::make_unique<CIcTessel>(hid, clock);
-  ProfileFiles profiles{*tessel, store, files, messages};
+  NullSessionView view;
   std::unique_ptr<DeviceSession> session;
   int ticks = 0;
   Rig() {
     mouse.EnableTrace(false);
     hid.AddInterface(SimulatedHid::MouseInterface(&mouse));
-    session = std::make_unique<DeviceSession>(SessionDeps{*client, *tessel, store, profiles, windows, clock, messages,
-                                                          files, shell, view, reinterpret_cast<Hwnd>(0x10)});
+    session = std::make_unique<DeviceSession>(Deps(view, reinterpret_cast<Hwnd>(0x10)));
   }
   void Run() {
     Hwnd w;

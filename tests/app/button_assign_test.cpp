@@ -12,6 +12,7 @@
 #include "app/language.h"
 #include "app/messages.h"
 #include "app/prompt_model.h"
+#include "tests/app/session_world.h"
 #include "macro/macro_file.h"
 #include "device/simulated_hid.h"
 #include "ipc/messages.h"
@@ -22,34 +23,6 @@ namespace halvard {
 namespace {
 
 const Hwnd kSelf = reinterpret_cast<Hwnd>(0x1230);
-
-class NullSessionView : public SessionView {
- public:
-  void ShowNoDeviceScreen(int) override {}
-  void ShowFullPage() override {}
-  void HideYes() override {}
-  void MoveOffScreen() override {}
-  void HideWindow() override {}
-  void RestoreAndShow() override {}
-  void ShowTabs(int) override {}
-  void ShowProfileName(std::u16string_view n) override { name = std::u16string(n); }
-  void EnablePageControls(bool, bool) override {}
-  void EnableApplyAndOk(bool on) override { applyEnabled = on; }
-  void ShowPopup() override {}
-  void HidePopup() override {}
-  int RunDeviceSelection(const std::vector<std::u16string>&, DeviceSelectionEvents&) override { return 0; }
-  bool AskApplyBeforeSwitch() override { return false; }
-  void EndPages() override {}
-  void EndProgram() override {}
-  void ClearSelectedButton() override {}
-  void RefreshButtonLabels() override {}
-  void RefreshModeDisplay() override {}
-  void RefillProfileList() override {}
-  void ApplyPointerSettings(int) override {}
-  void SetImeFlag(bool) override {}
-  std::u16string name;
-  bool applyEnabled = false;
-};
 
 struct Rig;
 
@@ -79,7 +52,7 @@ class FakeAssignView : public AssignView {
   bool assign = false, factory = false, videos = false, popup = false;
 };
 
-struct Rig {
+struct Rig : SessionWorld {
   Rig() {
     mouse = std::make_unique<SimulatedMouse>(&clock, 0x2002);
     hid.AddInterface(SimulatedHid::MouseInterface(mouse.get(), u""));
@@ -129,22 +102,9 @@ struct Rig {
     return std::any_of(messages.shown.begin(), messages.shown.end(), [&](auto& m) { return m.number == number; });
   }
 
-  VirtualClock clock;
   std::unique_ptr<SimulatedMouse> mouse;
-  SimulatedHid hid;
-  RecordingMessageBox box;
-  MemoryRegistry registry;
-  RegistryStore store{registry};
-  MemoryFiles files;
-  RecordingMessages messages;
-  RecordingShell shell;
-  VirtualWindowServices windows{clock};
   NullSessionView sessionView;
-  std::unique_ptr<CHidClient> client = std::make_unique<CHidClient>(hid, box, registry);
-  std::unique_ptr<CIcTessel> tessel = std::make_unique<CIcTessel>(hid, clock);
-  ProfileFiles profiles{*tessel, store, files, messages};
-  std::unique_ptr<DeviceSession> session = std::make_unique<DeviceSession>(
-      SessionDeps{*client, *tessel, store, profiles, windows, clock, messages, files, shell, sessionView, kSelf});
+  std::unique_ptr<DeviceSession> session = std::make_unique<DeviceSession>(Deps(sessionView, kSelf));
   FakeAssignView view{*this};
   ButtonAssignment assign{AssignDeps{*tessel, *session, store, files, messages, shell, windows, clock, view, kSelf}};
 };

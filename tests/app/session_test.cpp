@@ -11,6 +11,7 @@
 
 #include "app/messages.h"
 #include "app/simulation.h"
+#include "tests/app/session_world.h"
 #include "device/simulated_hid.h"
 #include "platform/registry_memory.h"
 #include "store/value_names.h"
@@ -65,7 +66,7 @@ class FakeView : public SessionView {
   bool controlsOn = true, applyEnabled = false, popup = false, askAnswer = true, ended = false, ime = false;
 };
 
-struct Rig {
+struct Rig : SessionWorld {
   explicit Rig(int mice = 1, bool automation = false) {
     for (int i = 0; i < mice; ++i) {
       mouse[i] = std::make_unique<SimulatedMouse>(&clock, 0x2002);
@@ -133,22 +134,9 @@ struct Rig {
     hid.At(0).hidClass = hid.At(0).mouseClass = true;
   }
 
-  VirtualClock clock;
   std::unique_ptr<SimulatedMouse> mouse[2];
-  SimulatedHid hid;
-  RecordingMessageBox box;
-  MemoryRegistry registry;
-  RegistryStore store{registry};
-  MemoryFiles files;
-  RecordingMessages messages;
-  RecordingShell shell;
-  VirtualWindowServices windows{clock};
   FakeView view;
-  std::unique_ptr<CHidClient> client = std::make_unique<CHidClient>(hid, box, registry);
-  std::unique_ptr<CIcTessel> tessel = std::make_unique<CIcTessel>(hid, clock);
-  ProfileFiles profiles{*tessel, store, files, messages};
-  std::unique_ptr<DeviceSession> session = std::make_unique<DeviceSession>(
-      SessionDeps{*client, *tessel, store, profiles, windows, clock, messages, files, shell, view, kSelf});
+  std::unique_ptr<DeviceSession> session = std::make_unique<DeviceSession>(Deps(view, kSelf));
 };
 
 bool HasMessage(const Rig& r, int number) {
