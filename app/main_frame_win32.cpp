@@ -175,6 +175,8 @@ void CMainFrameDlg::OnInitDialog() {
                                                          *messages_, files_, shell_, *this, hwnd_});
   assign_ = std::make_unique<ButtonAssignment>(
       AssignDeps{*tessel_, *session_, store_, files_, *messages_, shell_, windows_, clock_, *this, hwnd_});
+  pages_ctx_.reset(new PageContext{hwnd_, *tessel_, clock_, store_, files_, *profiles_, windows_, *messages_, shell_,
+                                   prompt_, *session_, fonts_, language_.selection, imeFlag_});
   session_->automationMode = options_.automation;
   session_->hiddenStart = options_.automation;
   BuildControls();
@@ -329,7 +331,7 @@ void CMainFrameDlg::OnCommand(int id) {
     case kPgLed:
     case kPgMacroEditor:
     case kPgProfiles:
-      OnPageButton();
+      OnPageButton(id);
       break;
     case kPgNormal:
     case kPgBattle:
@@ -407,9 +409,37 @@ void CMainFrameDlg::OnHelp() {
     messages_->ShowMessage(kMsgCantFindDocument, language_.helpDocument);
 }
 
-void CMainFrameDlg::OnPageButton() {
-  // The pages are not there yet: without a mouse the button says so, otherwise it does nothing.
-  if (!session_->connected()) messages_->ShowMessage(kMsgNoMouse);
+void CMainFrameDlg::OnPageButton(int id) {
+  if (!session_->connected()) {
+    messages_->ShowMessage(kMsgNoMouse);
+    return;
+  }
+  if (session_->busy() || pages_ctx_ == nullptr) return;
+  PageContext& ctx = *pages_ctx_;
+  const int profile = session_->currentProfile();
+  int code = kRouteMainWindow;
+  switch (id) {
+    case kPgAdvanced: code = kRouteConfigure; break;
+    case kPgLed: code = kRouteLedPage; break;
+    case kPgMacroEditor: code = kRouteMacroEditor; break;
+    case kPgProfiles: code = kRouteProfileManager; break;
+    default: return;
+  }
+  session_->LockForWindow(code);
+  PageOutcome out{profile, false};
+  switch (code) {
+    case kRouteConfigure: out = RunConfigPage(ctx, profile); break;
+    case kRouteLedPage: out = RunLedPage(ctx, profile); break;
+    case kRouteMacroEditor: out = RunMacroEditor(ctx, profile); break;
+    case kRouteProfileManager:
+      out = RunProfileManager(ctx, profile, std::u16string_view(session_->shownName()) == kFactoryProfileName);
+      break;
+    default: break;
+  }
+  ctx.openPage = nullptr;
+  session_->Unlock();
+  // The advanced page has already stored its pointer settings; the rest follows the profile.
+  if (session_->connected()) session_->AfterPage(code, out.profile, out.ok);
 }
 
 void CMainFrameDlg::OnLedMode(bool battle) {
@@ -658,10 +688,12 @@ bool CMainFrameDlg::AskApplyBeforeSwitch() {
 
 void CMainFrameDlg::EndPages() {
   if (prompt_.Window() != nullptr) prompt_.Close(kPromptResultCancel);
+  if (pages_ctx_ != nullptr && pages_ctx_->openPage != nullptr) SendMessageW(pages_ctx_->openPage, WM_END_PAGE, 0, 0);
 }
 
 void CMainFrameDlg::EndProgram() {
   if (prompt_.Window() != nullptr) PostMessageW(prompt_.Window(), WM_CLOSE, 0, 0);
+  if (pages_ctx_ != nullptr && pages_ctx_->openPage != nullptr) PostMessageW(pages_ctx_->openPage, WM_CLOSE, 0, 0);
   popup_.Hide();
   EndDialog(hwnd_, 0);
 }

@@ -12,6 +12,7 @@
 #include "app/button_assign.h"
 #include "app/key_status_win32.h"
 #include "app/main_page.h"
+#include "app/pages_win32.h"
 #include "app/messages.h"
 #include "app/progress_win32.h"
 #include "app/prompt_win32.h"
@@ -96,7 +97,7 @@ class CMainFrameDlg : private SessionView, private AssignView {
   void PaintBackground(HDC dc);
   void OnLedMode(bool battle);
   void OnProfileChoice();
-  void OnPageButton();
+  void OnPageButton(int id);
   void OnReset();
   void OnHelp();
   void OnRegistration();
@@ -184,6 +185,7 @@ class CMainFrameDlg : private SessionView, private AssignView {
   CColorCombox profileList_;
   std::vector<std::u16string> profileEntries_;
   bool battleShown_ = false;
+  std::unique_ptr<PageContext> pages_ctx_;
 };
 
 }  // namespace halvard

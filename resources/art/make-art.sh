@@ -266,5 +266,9 @@ convert "$out/tmp_icon32.png" -resize 16x16 "$out/tmp_icon16.png"
 convert "$out/tmp_icon32.png" "$out/tmp_icon16.png" "$out/800.ico"
 
 . "$(dirname "${BASH_SOURCE[0]}")/main-window.sh"  # the main window: warning plate, full page, its controls
+# The pages' pictures, one script per page; each names its picture numbers on a "# ids:" line.
+for page_art in "$(dirname "${BASH_SOURCE[0]}")"/page-*.sh; do
+  [ -e "$page_art" ] && . "$page_art"
+done
 
 rm -f "$out"/tmp_*.png

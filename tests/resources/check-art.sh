@@ -107,5 +107,9 @@ for page in 121 124; do
 done
 [ $seen = ${#kind[@]} ] || { echo "layout: $seen of ${#kind[@]} controls placed"; fail=1; }
 [ -s "$dir/800.ico" ] || { echo "no window icon"; fail=1; }
+# Each page's checks, beside this script (they set fail and use size and pixel).
+for page_check in "$(dirname "${BASH_SOURCE[0]}")"/check-art-*.sh; do
+  [ -e "$page_check" ] && . "$page_check"
+done
 [ $fail = 0 ] && echo "artwork: all pictures as drawn"
 exit $fail

@@ -1,0 +1,4 @@
+# The page's own sources; included by app/CMakeLists.txt.
+if(WIN32)
+  target_sources(halvard_main_win32 PRIVATE ${CMAKE_CURRENT_LIST_DIR}/macro_editor_win32.cpp)
+endif()
