@@ -304,16 +304,20 @@ void ButtonAssignment::AssignMacro() {
     const int a = SlotCell(p, i, k);
     const int v = bytes[static_cast<std::size_t>(k)];
     if (d_.tessel.Value(a) != v || !d_.tessel.IsValid(a) || d_.tessel.IsDirty(a)) {
-      series_.cells[static_cast<std::size_t>(series_.cellCount)] = static_cast<std::uint16_t>(a);
-      series_.values[static_cast<std::size_t>(series_.cellCount++)] = static_cast<std::uint8_t>(v);
+      const auto n = static_cast<std::size_t>(series_.cellCount++);
+      series_.cells[n] = static_cast<std::uint16_t>(a);
+      series_.values[n] = static_cast<std::uint8_t>(v);
+      const bool known = d_.tessel.IsValid(a) && !d_.tessel.IsDirty(a);
+      series_.before[n] = static_cast<std::int16_t>(known ? d_.tessel.Value(a) : -1);
     }
   }
   d_.tessel.SendCommand(kCmdBegin, 0x00, 0x00);
   d_.clock.Sleep(kBeginPauseMs);
   if (static_cast<std::size_t>(series_.cellCount) < kTimedSeriesThreshold) {
     bool ok = true;
-    for (std::size_t k = 0; k < static_cast<std::size_t>(series_.cellCount) && ok; ++k)
-      ok = WriteThrough(series_.cells[k], series_.values[k]);
+    int k = 0;
+    for (; k < series_.cellCount && ok; ++k) ok = WriteThrough(series_.cells[static_cast<std::size_t>(k)], series_.values[static_cast<std::size_t>(k)]);
+    if (!ok) RestoreSlot(k - 1);
     FinishMacro(ok);
     return;
   }
@@ -335,20 +339,52 @@ void ButtonAssignment::OnTimer(std::uint32_t id) {
     return;
   }
   series_.running = false;
+  if (!ok) RestoreSlot(series_.cursor);
   if (!d_.session.automationMode) d_.tessel.SendCommand(kCmdIndicator, kIndicatorState, kIndicatorEnd);
   d_.view.HidePopup();
   d_.session.Unlock();
   FinishMacro(ok);
 }
 
+void ButtonAssignment::RestoreSlot(int written) {
+  // The header still names the old macro: put back the bytes the failed series already changed,
+  // newest first, as far as the mouse still answers and the old bytes are known.
+  for (int k = written - 1; k >= 0; --k) {
+    const auto n = static_cast<std::size_t>(k);
+    if (series_.before[n] < 0) continue;
+    if (d_.tessel.WriteCell(series_.cells[n], series_.before[n]) != 1) return;
+  }
+}
+
 void ButtonAssignment::FinishMacro(bool ok) {
   const int p = series_.profile, i = series_.button;
   // The header goes last: the mouse never sees a length that covers bytes not yet written.
   if (ok) {
-    if (series_.mode == 12) ok = WriteThrough(HeaderCell(p, i, 2), series_.count);
-    ok = ok && WriteThrough(HeaderCell(p, i, 0), series_.length & 0xFF);
-    ok = ok && WriteThrough(HeaderCell(p, i, 1), 2);
-    ok = ok && WriteThrough(HeaderCell(p, i, 3), ((series_.length >> 8) << 4) | series_.mode);
+    const int header[4][2] = {{series_.mode == 12 ? 2 : -1, series_.count},
+                              {0, series_.length & 0xFF},
+                              {1, 2},
+                              {3, ((series_.length >> 8) << 4) | series_.mode}};
+    std::array<std::pair<int, int>, 4> written{};
+    int n = 0;
+    for (const auto& h : header) {
+      if (h[0] < 0) continue;
+      const int a = HeaderCell(p, i, h[0]);
+      const int before = d_.tessel.IsValid(a) && !d_.tessel.IsDirty(a) ? d_.tessel.Value(a) : -1;
+      if (!WriteThrough(a, h[1])) {
+        ok = false;
+        break;
+      }
+      written[static_cast<std::size_t>(n++)] = {a, before};
+    }
+    // A header half written would describe neither macro: back to the old one, header first.
+    if (!ok) {
+      bool restored = true;
+      for (int k = n - 1; k >= 0 && restored; --k) {
+        const auto [a, before] = written[static_cast<std::size_t>(k)];
+        if (before >= 0) restored = d_.tessel.WriteCell(a, before) == 1;
+      }
+      if (restored) RestoreSlot(series_.cellCount);
+    }
   }
   if (!ok) {
     // Reported on both paths; the button keeps its function, name and header.

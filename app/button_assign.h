@@ -202,6 +202,8 @@ class ButtonAssignment {
     std::u16string name;
     std::array<std::uint16_t, kSlotSize> cells{};
     std::array<std::uint8_t, kSlotSize> values{};
+    // What the mouse held before, where the shadow knew it, to put back after a failure.
+    std::array<std::int16_t, kSlotSize> before{};
     int cellCount = 0, cursor = 0;
   };
 
@@ -211,6 +213,7 @@ class ButtonAssignment {
   void EnableForSelection();
   bool WriteThrough(int address, int value);
   void FinishMacro(bool ok);
+  void RestoreSlot(int written);
 
   AssignDeps d_;
   int selected_ = kNoButton;

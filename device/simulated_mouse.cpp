@@ -72,6 +72,8 @@ bool SimulatedMouse::AcceptOpen() {
 }
 
 bool SimulatedMouse::SetFeature(const std::uint8_t* report, std::uint32_t length) {
+  if (failSetDelay_ == 0) failSet_ = failSetLater_;
+  if (failSetDelay_ >= 0) --failSetDelay_;
   if (report == nullptr || length != 9 || !CountReport() || UseFault(failSet_)) {
     Record(true, false, report, length);
     return false;

@@ -51,6 +51,8 @@ class SimulatedMouse {
   // Faults. A count of -1 means for ever; each failing call uses one up.
   void RefuseOpen(int count) { refuseOpen_ = count; }
   void FailSetFeature(int count) { failSet_ = count; }
+  // After `sets` more set-feature reports, the next `count` of them fail.
+  void FailSetFeatureAfter(int sets, int count) { failSetDelay_ = sets, failSetLater_ = count; }
   void FailGetFeature(int count) { failGet_ = count; }
   void EchoWrongAddress(int count) { wrongEcho_ = count; }
   // The next `count` read replies carry the cell's value with every bit inverted.
@@ -93,6 +95,7 @@ class SimulatedMouse {
   std::uint8_t revision_ = 1;
   bool present_ = true;
   int refuseOpen_ = 0, failSet_ = 0, failGet_ = 0, wrongEcho_ = 0, garble_ = 0, vanishAfter_ = -1;
+  int failSetDelay_ = -1, failSetLater_ = 0;
   int reports_ = 0, opens_ = 0, applies_ = 0;
   bool traceOn_ = true;
   std::vector<TraceEntry> trace_;

@@ -416,6 +416,36 @@ TEST(AssignMacro, FailedWriteIsReportedAndKeepsThePreviousFunction) {
   }
 }
 
+TEST(AssignMacro, AWriteFailingAnywhereLeavesTheOldMacroWholeOnTheMouse) {
+  // The button had macro bytes on the mouse; one cell of the new series fails for good (every
+  // retry), the mouse answers again afterwards: it holds either all the new bytes with their
+  // header, or the old bytes and header untouched.
+  for (int length : {8, 120}) {
+    for (int sets = 1; sets < length + 20; sets += 3) {
+      SCOPED_TRACE(testing::Message() << length << " bytes, failing after " << sets << " reports");
+      Rig r;
+      r.PutMacro(u"New", length);
+      for (int k = 0; k < length; ++k) {
+        r.mouse->SetCell(SlotCell(0, 4, k), static_cast<std::uint8_t>(0xA0 + k % 0x20));
+        r.tessel->MarkLoaded(SlotCell(0, 4, k), 0xA0 + k % 0x20);
+      }
+      r.assign.Select(4);
+      r.view.macroAnswer = AssignView::MacroAnswer{u"New", kChoiceOnce, 0};
+      r.mouse->FailSetFeatureAfter(sets, kTransferAttempts);
+      r.assign.AssignMacro();
+      r.RunTimers();
+      const bool failed = r.HasMessage(kMsgLoadScriptFailed);
+      for (int k = 0; k < length; ++k) {
+        const int want = failed ? 0xA0 + k % 0x20 : 0x10 + k % 0x60;
+        ASSERT_EQ(r.mouse->Cell(SlotCell(0, 4, k)), want) << "cell " << k;
+        ASSERT_EQ(r.tessel->Value(SlotCell(0, 4, k)), want) << "shadow " << k;
+      }
+      EXPECT_EQ(r.mouse->Cell(HeaderCell(0, 4, 0)), failed ? 0 : length);
+      EXPECT_EQ(r.session->macroAssigned()[4], !failed);
+    }
+  }
+}
+
 TEST(AssignMacro, MissingMacroFileChangesNothing) {
   Rig r;
   r.assign.Select(6);
