@@ -5,13 +5,13 @@ FUZZ_SECONDS ?= 20
 
 PACKAGES := cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev clang \
             libclang-rt-14-dev g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth \
-            imagemagick fonts-dejavu-core x11-apps x11-utils xdotool xcompmgr
+            imagemagick fonts-dejavu-core x11-apps x11-utils xdotool xcompmgr nsis zip ffmpeg
 
 FUZZERS := fuzz_mouse_image fuzz_device_replies fuzz_hid_table fuzz_registry_values \
            fuzz_language_file fuzz_profile_file fuzz_macro_bytes fuzz_macro_file fuzz_expand_commands \
            fuzz_filter_status fuzz_vendor_report
 
-.PHONY: test demo timing soak layers deps native native-test asan asan-test mingw mingw-test fuzz fuzz-smoke bench clean
+.PHONY: test demo timing soak layers deps native native-test asan asan-test mingw mingw-test fuzz fuzz-smoke bench dist clean
 
 test: layers deps native-test asan-test mingw-test fuzz-smoke
 	@echo "make test: all suites passed"
@@ -75,6 +75,14 @@ bench: native
 	out/build/native/bench/device_bench
 	out/build/native/bench/macro_bench
 	out/build/native/bench/session_bench
+
+# The per-user setup program and the portable zip of a Release cross build, named with the
+# version of the top project(): out/dist/Halvard-<version>-setup.exe and -portable.zip.
+dist: deps
+	cmake -S . -B out/build/dist-release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DHALVARD_TESTS=OFF -DHALVARD_BENCH=OFF >/dev/null
+	cmake --build out/build/dist-release -j$(JOBS) --target Halvard HalvardMonitor HalvardOsd HalvardHook language_files
+	tools/dist.sh out/build/dist-release out/dist
 
 clean:
 	rm -rf out/build
