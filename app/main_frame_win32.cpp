@@ -104,6 +104,11 @@ INT_PTR CMainFrameDlg::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_INFORM_UI:
       SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, session_->OnInformUi(wp, lp));
       return TRUE;
+    case WM_KEY_STATUS:
+      // The plate reached another hot spot: that button becomes the selected one. Not while a
+      // page, prompt or transfer has the category buttons switched off.
+      if (assign_ != nullptr && session_->sessionReady() && !session_->busy()) assign_->Select(static_cast<int>(lp));
+      return TRUE;
     case WM_WINDOWPOSCHANGING:
       // A hidden start stays hidden until the first show request, whatever shows the dialog.
       if (session_ != nullptr && session_->hiddenStart) reinterpret_cast<WINDOWPOS*>(lp)->flags &= ~SWP_SHOWWINDOW;
@@ -218,13 +223,16 @@ void CMainFrameDlg::BuildControls() {
     hover(categories_[c], kCategoryIds[c], kCategoryPictures[c], 41 + static_cast<int>(c));
   constexpr int kPageIds[4] = {kPgAdvanced, kPgLed, kPgMacroEditor, kPgProfiles};
   constexpr int kPagePictures[4] = {600, 606, 603, 609};
+  constexpr int kPageTooltips[4] = {12, 13, 11, 14};
   for (std::size_t b = 0; b < pages_.size(); ++b) {
     place(pages_[b], kPageIds[b]);
     const int pic = kPagePictures[b];
     pages_[b].SetSkin(pic, pic, pic + 1, pic, pic + 2);
+    pages_[b].SetTooltip(std::u16string(lang.Tooltip(kPageTooltips[b])));
   }
   for (int t = 0; t < kProfileCount; ++t) {
     place(tabs_[static_cast<std::size_t>(t)], kIdFirstTab + t);
+    tabs_[static_cast<std::size_t>(t)].SetTooltip(std::u16string(lang.Tooltip(15 + t)));
     tabPicture_[static_cast<std::size_t>(t)] = -1;
   }
   ShowTabs(0);

@@ -66,7 +66,7 @@ bool CHoverButtonEx::LoadPicture(int id, bool sideBySide) {
   return true;
 }
 
-void CHoverButtonEx::SetTooltip(const std::u16string& text, bool active) {
+void SkinWindow::SetTooltip(const std::u16string& text, bool active) {
   tooltipText_ = text;
   if (tooltip_ == nullptr) {
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,

@@ -21,6 +21,8 @@ class SkinWindow {
   bool Create(HWND parent, int id, int x, int y, int w, int h, DWORD style = WS_CHILD | WS_VISIBLE,
               DWORD exStyle = 0);
   int Id() const { return id_; }
+  // A tooltip over the whole control; `active` off keeps the text but shows nothing.
+  void SetTooltip(const std::u16string& text, bool active = true);
 
  protected:
   virtual const wchar_t* ClassName() const = 0;
@@ -35,6 +37,8 @@ class SkinWindow {
 
   HWND hwnd_ = nullptr;
   int id_ = 0;
+  HWND tooltip_ = nullptr;
+  std::u16string tooltipText_;
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -44,7 +48,6 @@ class SkinWindow {
 class CHoverButtonEx : public SkinWindow {
  public:
   bool LoadPicture(int id, bool sideBySide = false);
-  void SetTooltip(const std::u16string& text, bool active = true);
   void SetHighlight(bool on) {
     highlight_ = on;
     Redraw();
@@ -67,8 +70,6 @@ class CHoverButtonEx : public SkinWindow {
   FrameSize frame_{0, 0};
   bool sideBySide_ = false;
   bool hover_ = false, tracking_ = false, pressed_ = false, highlight_ = true;
-  HWND tooltip_ = nullptr;
-  std::u16string tooltipText_;
   // The caption of the Ex2 form; off in the plain one.
   HoverCaption caption_;
   RECT captionRect_{};
