@@ -1,11 +1,25 @@
-// The shell seam: starting a program and opening a document or web address with its handler.
+// The shell seam: starting a program, opening a document or web address with its handler, and
+// the system's dialogs that choose a file to open or to save.
 #pragma once
 
+#include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/window_services.h"
+
 namespace halvard {
+
+// What a file dialog starts with.
+struct FileDialogRequest {
+  Hwnd owner = nullptr;
+  std::u16string filter;            // "Text|patterns|...||", pairs separated by '|'
+  std::u16string fileName;          // first text of the name field
+  std::u16string defaultExtension;  // empty: none
+  std::u16string folder;            // empty: the dialog's own choice
+};
 
 class ShellSeam {
  public:
@@ -14,6 +28,10 @@ class ShellSeam {
   virtual bool StartProcess(std::u16string_view program) = 0;
   // The "open" verb; false when the handler refused (a result of 32 or less).
   virtual bool OpenDocument(std::u16string_view target) = 0;
+  // The file the user chose (full path), nothing when cancelled. The current folder of the
+  // process stays as it was; saving asks before it names an existing file.
+  virtual std::optional<std::u16string> ChooseFileToOpen(const FileDialogRequest&) { return std::nullopt; }
+  virtual std::optional<std::u16string> ChooseFileToSave(const FileDialogRequest&) { return std::nullopt; }
 };
 
 // Keeps what it was asked to start or open; for tests.
@@ -27,8 +45,22 @@ class RecordingShell : public ShellSeam {
     opened.emplace_back(target);
     return openSucceeds;
   }
+  // File dialogs take their answers in order from `choices` (cancelled when it runs out).
+  std::optional<std::u16string> ChooseFileToOpen(const FileDialogRequest& r) override { return Choose(r); }
+  std::optional<std::u16string> ChooseFileToSave(const FileDialogRequest& r) override { return Choose(r); }
   std::vector<std::u16string> started, opened;
   bool startSucceeds = true, openSucceeds = true;
+  std::vector<FileDialogRequest> dialogs;
+  std::deque<std::optional<std::u16string>> choices;
+
+ private:
+  std::optional<std::u16string> Choose(const FileDialogRequest& r) {
+    dialogs.push_back(r);
+    if (choices.empty()) return std::nullopt;
+    auto c = choices.front();
+    choices.pop_front();
+    return c;
+  }
 };
 
 }  // namespace halvard
