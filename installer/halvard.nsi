@@ -52,6 +52,9 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 !define MUI_LANGDLL_REGISTRY_KEY "${UNINSTALL_KEY}"
 !define MUI_LANGDLL_REGISTRY_VALUENAME "Installer Language"
 !define MUI_LANGDLL_ALLLANGUAGES
+!define MUI_LANGDLL_ALWAYSSHOW
+!define MUI_LANGDLL_WINDOWTITLE "Halvard"
+!define MUI_LANGDLL_INFO "Language of Halvard and its tray menu:$\r$\nSprache von Halvard und seinem Menü:"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\HalvardMonitor.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "$(RunNow)"
 
@@ -67,8 +70,6 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "German"
 
-LangString LangDllTitle ${LANG_ENGLISH} "Halvard setup"
-LangString LangDllTitle ${LANG_GERMAN} "Halvard-Installation"
 LangString SecProgramsName ${LANG_ENGLISH} "Halvard programs"
 LangString SecProgramsName ${LANG_GERMAN} "Halvard-Programme"
 LangString SecProgramsDesc ${LANG_ENGLISH} "The configuration window, the background monitor, the on-screen display, the hooks, the translations and the help documents."
