@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 #include <shlobj.h>
 
+#include "app/cfg_pointer.h"
 #include "device/hid_seam_win32.h"
 #include "device/image_hid.h"
 #include "ipc/inform.h"
@@ -181,7 +182,7 @@ void CMainFrameDlg::OnInitDialog() {
   assign_ = std::make_unique<ButtonAssignment>(
       AssignDeps{*tessel_, *session_, store_, files_, *messages_, shell_, windows_, clock_, *this, hwnd_});
   pages_ctx_.reset(new PageContext{hwnd_, *tessel_, clock_, store_, files_, *profiles_, windows_, *messages_, shell_,
-                                   prompt_, *session_, fonts_, language_.selection, imeFlag_});
+                                   prompt_, *session_, fonts_, language_.selection, imeFlag_, system_});
   session_->automationMode = options_.automation;
   session_->hiddenStart = options_.automation;
   BuildControls();
@@ -693,6 +694,8 @@ bool CMainFrameDlg::AskApplyBeforeSwitch() {
   prompt_.text.clear();
   return prompt_.Run(hwnd_) == kPromptResultOk;
 }
+
+void CMainFrameDlg::ApplyPointerSettings(int profile) { ApplyProfilePointerSettings(store_, system_, profile); }
 
 void CMainFrameDlg::EndPages() {
   if (prompt_.Window() != nullptr) prompt_.Close(kPromptResultCancel);

@@ -28,6 +28,7 @@
 #include "platform/message_box_win32.h"
 #include "platform/registry_seam_win32.h"
 #include "platform/shell_win32.h"
+#include "platform/system_settings_win32.h"
 #include "platform/window_services_win32.h"
 #include "store/profile_file.h"
 #include "store/registry_store.h"
@@ -125,7 +126,7 @@ class CMainFrameDlg : private SessionView, private AssignView {
   void RefreshButtonLabels() override;
   void RefreshModeDisplay() override;
   void RefillProfileList() override;
-  void ApplyPointerSettings(int /*profile*/) override {}
+  void ApplyPointerSettings(int profile) override;
   void SetImeFlag(bool on) override { imeFlag_ = on; }
 
   // AssignView
@@ -145,6 +146,7 @@ class CMainFrameDlg : private SessionView, private AssignView {
   Win32WindowServices windows_;
   Win32MessageBox box_;
   Win32Shell shell_;
+  Win32SystemSettings system_;
   Win32InstanceMutex mutex_;
   std::unique_ptr<HidSeam> hid_;
   ImageHid* simulated_ = nullptr;

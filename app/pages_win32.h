@@ -16,6 +16,7 @@
 #include "platform/clock.h"
 #include "platform/file_seam.h"
 #include "platform/shell.h"
+#include "platform/system_settings.h"
 #include "platform/window_services.h"
 #include "store/profile_file.h"
 #include "store/registry_store.h"
@@ -46,6 +47,8 @@ struct PageContext {
   const LanguageSelection& language;
   // From the revision query: the firmware knows the IME key.
   const bool& imeFlag;
+  // Pointer speed, double-click time and wheel lines, which each profile keeps for itself.
+  SystemSettings& system;
   // The page window while one runs, so the main window can end or close it; each page sets it
   // when its window is made and clears it when the window goes.
   HWND openPage = nullptr;
