@@ -163,6 +163,9 @@ page=$(wait_window halvard.exe 930x768 90) || fail "the installed monitor did no
 read -r px py <<<"$page"
 echo "figure: monitor start to the main window $(($(ms) - t)) ms"
 ps -eo args | grep -qF "$install_win\\Halvard.exe" || fail "the main program running is not the installed one"
+osd=$(reg_value "$key" "OSD Handle")
+[ -n "$osd" ] && [ "$osd" != 0x0 ] && [ "$osd" != 0xffffffff ] ||
+  fail "the installed monitor has no on-screen display (\"OSD Handle\" is \"$osd\"): HalvardOsd.dll not loaded"
 xwininfo -root -tree | grep -i '"halvard.exe"' | grep -q '"Vornex Halvard Gaming-Maus"' ||
   fail "the main window's title is not the German one: the installed German.txt was not found"
 
@@ -204,6 +207,8 @@ for _ in $(seq 50); do kill -0 "$monitor" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$monitor" 2>/dev/null && fail "the monitor still runs after the uninstall"
 monitor=
 [ -n "$(find_window halvard.exe 930x768)" ] && fail "the main window is still open after the uninstall"
+# The monitor ended through its Exit command: unloading the display library cleared its handle.
+expect_value "$key" "OSD Handle" "0x0"
 [ -e "$start_menu" ] && fail "the Start-menu folder is still there"
 expect_no_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' "Halvard Monitor"
 "$wine" reg query "$uninstall_key" >/dev/null 2>&1 && fail "the uninstall entry is still there"
@@ -214,5 +219,8 @@ expect_value "$key" "PF0T1 Macro Name" "Combo"
 step "uninstalled: programs, shortcuts, Run entry and installation values gone; the user's files stay"
 
 cleanup
+# The prefix is some 700 MB; it stays only after a failure, to be looked at.
+/usr/lib/wine/wineserver -w 2>/dev/null
+rm -rf "$WINEPREFIX"
 echo "figure: scenario $(($(ms) - t_start)) ms"
 echo "install scenario: 9 steps passed"
