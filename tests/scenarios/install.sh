@@ -83,7 +83,7 @@ zip="$work/dist/Halvard-$version-portable.zip"
 echo "figure: packaging $(($(ms) - t)) ms; setup $(stat -c %s "$setup") bytes, zip $(stat -c %s "$zip") bytes"
 documents="HELP/Information_en.html HELP/Information_de.html MEDIA/M_mouse_Air_through.MP4 MEDIA/M_mouse_3D_steering.MP4"
 files="Halvard.exe HalvardMonitor.exe HalvardOsd.dll HalvardHook.dll Languages/English.txt Languages/German.txt $documents"
-listed=$(python3 -c 'import sys, zipfile; print("\n".join(zipfile.ZipFile(sys.argv[1]).namelist()))' "$zip")
+listed=$(zip -sf "$zip" | sed 's/^ *//')
 for f in $files Portable.txt; do
   grep -qx "Halvard-$version/$f" <<<"$listed" || fail "the zip lacks $f"
 done
