@@ -37,6 +37,8 @@ constexpr std::array<ButtonPlace, 7> kButtons{{{kPmNew, 7031, 30, 344, 62},
                                                {IDOK, 7035, 306, 392, 25},
                                                {IDCANCEL, 7036, 444, 392, 22}}};
 constexpr int kMenuItemWidth = 150, kMenuItemHeight = 26;
+constexpr UINT_PTR kKeepOnTopTimer = 1;
+constexpr int kRestackTicks = 60;  // 15 s of 250 ms ticks
 
 }  // namespace
 
@@ -249,7 +251,11 @@ class CSkinPMDlg {
         DrawMenuItem(d);
         return TRUE;
       }
+      case WM_TIMER:
+        if (wp == kKeepOnTopTimer) KeepOverShadow();
+        return TRUE;
       case WM_DESTROY:
+        KillTimer(hwnd_, kKeepOnTopTimer);
         ctx_.openPage = nullptr;
         return FALSE;
       default:
@@ -260,6 +266,7 @@ class CSkinPMDlg {
   void OnInit() {
     ctx_.openPage = hwnd_;
     model_.Publish(hwnd_);
+    SetWindowTextW(hwnd_, L"Profile management");
     picture_ = LoadPicture(kPmPicture);
     SIZE s = PictureSize(picture_.get());
     RECT owner{};
@@ -276,9 +283,22 @@ class CSkinPMDlg {
       buttons_[i]->SetTooltip(std::u16string(lang.Tooltip(b.tooltip)));
     }
     list_.Attach(GetDlgItem(hwnd_, kPmList), hwnd_, ctx_.fonts[5].get());
+    SetTimer(hwnd_, kKeepOnTopTimer, 250, nullptr);
     model_.Open(kPmSelectLast);
     list_.Fill(model_);
     SetFocus(list_.hwnd());
+  }
+
+  // The main window's drop shadow comes up over the windows above the main window when the
+  // progress popup of a read-back or a load comes and goes; for a while after such a transfer
+  // starts the page puts itself back on top (through the topmost band, so the window system
+  // restacks it even where it already counts as the top window).
+  void KeepOverShadow() {
+    if (restackTicks_ <= 0 || !IsWindowEnabled(hwnd_)) return;
+    --restackTicks_;
+    constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, flags);
+    SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
   }
 
   void EnableButtons(bool on) {
@@ -323,6 +343,7 @@ class CSkinPMDlg {
 
   void OnNew() {
     EnableButtons(false);
+    restackTicks_ = kRestackTicks;  // the read-back's popup
     if (Prompt(kPromptNewProfile) != kPromptResultOk ||
         !model_.RequestCreate(ctx_.prompt.text, static_cast<Hwnd>(hwnd_))) {
       EnableButtons(true);
@@ -372,6 +393,7 @@ class CSkinPMDlg {
     if (!IsWindow(main) || GetWindowThreadProcessId(main, &process) == 0 || process != GetCurrentProcessId()) return;
     activeName_.assign(name->begin(), name->end());
     SendMessageW(main, WM_INFORM_UI, UI_SET_PROFILE_NAME, reinterpret_cast<LPARAM>(activeName_.c_str()));
+    restackTicks_ = kRestackTicks;
   }
 
   LRESULT OnInformUi(WPARAM code, LPARAM value) {
@@ -380,6 +402,7 @@ class CSkinPMDlg {
         if (!model_.AwaitingAnswer()) return 0;
         model_.OnCreateAnswer(value);
         EnableButtons(true);
+        restackTicks_ = kRestackTicks;
         Show();
         return 1;
       case UI_LIST_EDIT_DONE:
@@ -472,6 +495,7 @@ class CSkinPMDlg {
   Bitmap picture_, menuPicture_;
   std::wstring activeName_;
   bool ok_ = false;
+  int restackTicks_ = 0;
 };
 
 PageOutcome RunProfileManager(PageContext& ctx, int profile, bool defaultName) {
