@@ -54,7 +54,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 !define MUI_LANGDLL_ALLLANGUAGES
 !define MUI_LANGDLL_ALWAYSSHOW
 !define MUI_LANGDLL_WINDOWTITLE "Halvard"
-!define MUI_LANGDLL_INFO "Language of Halvard and its tray menu:$\r$\nSprache von Halvard und seinem Menü:"
+!define MUI_LANGDLL_INFO "Language of the setup and the tray menu:$\r$\nSprache der Installation und des Menüs:"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\HalvardMonitor.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "$(RunNow)"
 
