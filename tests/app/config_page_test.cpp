@@ -7,6 +7,7 @@
 #include <set>
 
 #include "app/cfg_pointer.h"
+#include "app/session.h"
 #include "app/messages.h"
 #include "device/memory_map.h"
 #include "device/simulated_hid.h"
@@ -399,6 +400,40 @@ TEST(CfgPointer, StoredValuesAppliedAndSaved) {
       EXPECT_EQ(r.store.GetDword(PointerSettingName(p, PointerSetting::kMotionSpeed)), c.cursor);
     }
   }
+}
+
+// The main window's view puts the profile's pointer settings in force; the session asks for it
+// when the load ends, on a tab and when it follows the mouse to another profile.
+TEST(CfgPointer, TheSessionAppliesEachProfilesSettings) {
+  struct PointerView : NullSessionView {
+    PointerView(RegistryStore& s, SystemSettings& sys) : store(s), system(sys) {}
+    void ApplyPointerSettings(int p) override { ApplyProfilePointerSettings(store, system, p); }
+    RegistryStore& store;
+    SystemSettings& system;
+  };
+  Rig r;
+  for (int p = 0; p < kProfileCount; ++p) {
+    r.store.SetDword(PointerSettingName(p, PointerSetting::kMotionSpeed), static_cast<std::uint32_t>(2 + p));
+    r.store.SetDword(PointerSettingName(p, PointerSetting::kDoubleClickSpeed), static_cast<std::uint32_t>(200 + 100 * p));
+  }
+  r.mouse.SetCell(kCellActiveProfile, 0x51);  // profile II is active
+  PointerView view(r.store, r.system);
+  DeviceSession session(r.Deps(view, HandleFromValue(0x99)));
+  session.Initialise();
+  Hwnd w;
+  std::uint32_t id;
+  for (int ticks = 0; ticks < 5000 && r.windows.NextDue(&w, &id); ++ticks) session.OnTimer(id);
+  ASSERT_TRUE(session.sessionReady());
+  EXPECT_EQ(r.system.cursor, 3);
+  EXPECT_EQ(r.system.doubleClick, 300);
+  EXPECT_EQ(r.system.wheel, 3);  // not stored: the default
+  session.OnInformUi(UI_DPI_STATE, 0x80 | (4 << 4));  // the mouse switched to profile V
+  EXPECT_EQ(session.currentProfile(), 4);
+  EXPECT_EQ(r.system.cursor, 6);
+  EXPECT_EQ(r.system.doubleClick, 600);
+  session.OnProfileTab(2);
+  EXPECT_EQ(r.system.cursor, 4);
+  EXPECT_EQ(r.system.storedCursor, -100);  // never made permanent
 }
 
 }  // namespace
