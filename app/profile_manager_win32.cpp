@@ -183,12 +183,35 @@ class CSkinPmListCtrl {
   bool filling_ = false;
 };
 
+// The system message box of the long messages, owned by the page so that it stays above it and
+// the page waits for it.
+class PageMessageBox : public MessageBoxSeam {
+ public:
+  void Show(std::u16string_view text, std::u16string_view caption) override {
+    MessageBoxW(owner, W(text).c_str(), W(caption).c_str(), MB_OK);
+  }
+  void Show(std::string_view text, std::string_view caption) override {
+    MessageBoxA(owner, std::string(text).c_str(), std::string(caption).c_str(), MB_OK);
+  }
+  void ShowStop(std::u16string_view text, std::u16string_view caption) override {
+    MessageBoxW(owner, W(text).c_str(), W(caption).c_str(), MB_OK | MB_ICONSTOP);
+  }
+  HWND owner = nullptr;
+};
+
+// The numbered messages in the prompt over the page, once the page exists.
+class PageMessages : public MessageService {
+ public:
+  void ShowMessage(int number, std::u16string_view extra = {}) override {
+    if (path != nullptr) path->ShowMessage(number, extra);
+  }
+  std::unique_ptr<PromptMessages> path;
+};
+
 class CSkinPMDlg {
  public:
   CSkinPMDlg(PageContext& ctx, int profile)
-      : ctx_(ctx),
-        profile_(profile),
-        model_(PmDeps{ctx.tessel, ctx.store, ctx.files, ctx.messages, ctx.windows}, profile) {}
+      : ctx_(ctx), profile_(profile), model_(PmDeps{ctx.tessel, ctx.store, ctx.files, messages_, ctx.windows}, profile) {}
 
   PageOutcome Run() {
     DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kPmTemplate), ctx_.owner, Proc,
@@ -223,6 +246,11 @@ class CSkinPMDlg {
         Close(false);
         return TRUE;
       case WM_END_PAGE:  // the session ended: the files stay, and so does the page
+        // A read-back that was asked for will not answer now: the buttons come back.
+        if (model_.AwaitingAnswer()) {
+          model_.OnCreateAnswer(0);
+          EnableButtons(true);
+        }
         return TRUE;
       case WM_INFORM_UI:
         return Result(OnInformUi(wp, lp));
@@ -265,6 +293,8 @@ class CSkinPMDlg {
 
   void OnInit() {
     ctx_.openPage = hwnd_;
+    box_.owner = hwnd_;
+    messages_.path = std::make_unique<PromptMessages>(ctx_.prompt, box_, hwnd_);
     model_.Publish(hwnd_);
     SetWindowTextW(hwnd_, L"Profile management");
     picture_ = LoadPicture(kPmPicture);
@@ -489,6 +519,8 @@ class CSkinPMDlg {
   PageContext& ctx_;
   int profile_;
   HWND hwnd_ = nullptr;
+  PageMessageBox box_;
+  PageMessages messages_;
   ProfileManagerModel model_;
   CSkinPmListCtrl list_;
   std::array<std::unique_ptr<CHoverButtonEx>, kButtons.size()> buttons_;

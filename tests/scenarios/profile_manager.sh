@@ -141,6 +141,23 @@ row_h=$(convert "$shots/pm-new.png" -crop "1x80+$((px + 200))+$((py + 96))" -dep
 [ "$row_h" -ge 12 ] && [ "$row_h" -le 40 ] || fail "the new row is not shown selected (row height $row_h)"
 echo "row height $row_h"
 
+# 2b. A name that leads out of the folder is refused with a message; nothing is made.
+click $((px + 30 + 55)) $((py + 344 + 16))
+prompt=$(wait_window 420x230 10) || fail "no name prompt"
+read -r qx qy <<<"$prompt"
+sleep 0.3
+xdotool type --delay 60 "../Evil"
+click $((qx + 100 + 45)) $((qy + 182 + 15))
+wait_gone 420x230 10 || fail "the name prompt stayed"
+# The message is longer than the prompt's line: the system message box shows it.
+message=$(wait_titled "Vornex Halvard MESSAGE" 10) || fail "no message for a name outside the folder"
+read -r qx qy <<<"$message"
+sleep 0.5
+shot pm-bad-name
+xdotool mousemove $((qx + 20)) $((qy + 10)) click 1 sleep 0.2 key Return
+for _ in $(seq 50); do xwininfo -root -tree | grep -q '"Vornex Halvard MESSAGE"' || break; sleep 0.1; done
+[ "$(ls "$data" | grep -ci evil)" = 0 ] && [ ! -e "$data/../Evil.PF" ] || fail "a refused name made a file"
+
 # 3. Copy through the menu: Sniper_COPY.
 menu 0 1
 wait_file "$data/Sniper_COPY.PF" 10 || fail "Copy made no Sniper_COPY"
