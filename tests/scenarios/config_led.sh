@@ -184,11 +184,24 @@ click $((lx + 400 + 45)) $((ly + 370 + 15))
 wait_gone 600x420 10 || fail "CANCEL did not end the LED page"
 expect_cell $((B + 12)) 49 "CANCEL changed zone 2"
 
-# 4. Unplugging while the performance page is open ends the page with the warning plate.
+# 4. CANCEL puts back what the page wrote through: level 4 and 125 Hz go, level 3 and 250 Hz
+# come back.
 click $((px + 546 + 83)) $((py + 470 + 43))
-wait_window 720x500 10 >/dev/null || fail "no performance page the second time"
+cfg=$(wait_window 720x500 10) || fail "no performance page the second time"
+read -r cx cy <<<"$cfg"
+wait_painted $((cx + 30)) $((cy + 300))
+click $((cx + 36 + 210)) $((cy + 96 + 12))
+click $((cx + 36 + 35)) $((cy + 444 + 14))
+expect_cell $B 155 "level 4 and 125 Hz did not reach the mouse"
+click $((cx + 510 + 45)) $((cy + 450 + 15))
+wait_gone 720x500 10 || fail "CANCEL did not end the performance page"
+expect_cell $B 146 "CANCEL did not put back level 3 and 250 Hz"
+
+# 5. Unplugging while the performance page is open ends the page with the warning plate.
+click $((px + 546 + 83)) $((py + 470 + 43))
+wait_window 720x500 10 >/dev/null || fail "no performance page the third time"
 "$simmouse" unplug "$image" >/dev/null
 wait_gone 720x500 10 || fail "unplugging did not end the performance page"
 wait_window 556x164 10 >/dev/null || fail "no warning plate after unplugging"
 cleanup
-echo "config and LED scenario: 4 steps passed"
+echo "config and LED scenario: 5 steps passed"
