@@ -66,6 +66,14 @@ struct Rig : SessionWorld {
   CfgPageModel page{CfgPageDeps{*tessel, store, system, windows, clock, messages}};
 };
 
+// The DPI the common field shows for a level: its X code (the second group with the axis bit).
+std::u16string CfgText(const Rig& r, int p, int level) {
+  std::u16string t;
+  const int code = r.tessel->Value(B(p) + kOffGroup2 + level);
+  for (int v = CodeToDpi(code); v > 0; v /= 10) t.insert(t.begin(), static_cast<char16_t>(u'0' + v % 10));
+  return t;
+}
+
 TEST(CfgText, DpiFieldsAndCodes) {
   struct Case {
     std::u16string typed, shown;
@@ -156,6 +164,28 @@ TEST(CfgPage, EveryControlReachesItsCellsOnEveryProfile) {
       EXPECT_FALSE(r.tessel->IsDirty(B(p) + 5));
       EXPECT_FALSE(r.tessel->IsDirty(B(p) + 10));
     }
+  }
+}
+
+// Every level, rate and lift-off value, on every profile: exactly its bits.
+TEST(CfgPage, EveryLevelRateAndLiftOffValue) {
+  for (int p = 0; p < kProfileCount; ++p) {
+    Rig r;
+    r.page.Open(p, kPage);
+    for (int level = 1; level <= kLevelCount; ++level) {
+      for (int code : {kPoll125, kPoll250, kPoll500, kPoll1000}) {
+        r.page.SetLevel(level);
+        r.page.SetPolling(code);
+        EXPECT_EQ(r.mouse.Cell(B(p)), 0x80 | (code << 3) | (level - 1)) << p << " " << level << " " << code;
+        EXPECT_EQ(r.page.FieldText(DpiField::kCommon), CfgText(r, p, level - 1));
+      }
+    }
+    for (int v = 0; v <= kLiftOffMax; ++v) {
+      r.page.SetLiftOff(v);
+      EXPECT_EQ(r.tessel->Value(kCellLiftOff), 0x20 | v);
+    }
+    EXPECT_TRUE(r.OnlyProfile(p));
+    EXPECT_TRUE(r.Truthful());
   }
 }
 

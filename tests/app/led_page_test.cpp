@@ -112,6 +112,25 @@ TEST(LedPage, ColoursZonesOnAndOffOnEveryProfile) {
   }
 }
 
+// Each colour button on each zone of each profile: the colour bits, the mode kept.
+TEST(LedPage, EveryColourOnEveryZone) {
+  for (int p = 0; p < kProfileCount; ++p) {
+    Rig r;
+    r.page.Open(p, kPage);
+    for (int z = 0; z < kZoneCount; ++z) {
+      r.page.SelectZone(z);
+      for (int b = 0; b < kColourCount; ++b) {
+        r.page.ChooseColour(b);
+        EXPECT_EQ(r.Zone(p, z), LitMode(z) | kColourCodes[static_cast<std::size_t>(b)]) << p << " " << z << " " << b;
+        EXPECT_EQ(r.page.Shown(z), b);
+      }
+    }
+    r.page.Apply(false);
+    for (int z = 0; z < kZoneCount; ++z) EXPECT_EQ(r.mouse.Cell(ZoneCell(p, z)), LitMode(z) | 2);  // green last
+    for (int a : r.Writes()) EXPECT_TRUE(a >= B(p) + 11 && a <= B(p) + 13) << a;
+  }
+}
+
 TEST(LedPage, OutOfRangeChoicesChangeNothing) {
   Rig r;
   r.page.Open(0, kPage);
