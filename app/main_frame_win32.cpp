@@ -249,7 +249,8 @@ void CMainFrameDlg::BuildControls() {
   RefillProfileList();
   // The plate and the hot spots over the mouse picture.
   place(plate_, kPgPlate);
-  plate_.SetCaptionFont(fonts_[3].get());
+  // The plate's caption box is 102 pixels: the small face keeps the longest function names whole.
+  plate_.SetCaptionFont(fonts_[4].get());
   plate_.Model().InitialiseEntries();
   plate_.Model().SetPictures(kPlatePictureIds.data(), kPlatePictures);
   plate_.Model().notify = hwnd_;

@@ -111,7 +111,7 @@ void CHoverButtonEx::OnPaint(HDC dc, const RECT& rc) {
     HGDIOBJ old = captionFont_ != nullptr ? SelectObject(dc, captionFont_) : nullptr;
     std::wstring t(caption_.text.begin(), caption_.text.end());
     RECT r = captionRect_;
-    DrawTextW(dc, t.c_str(), static_cast<int>(t.size()), &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    DrawTextW(dc, t.c_str(), static_cast<int>(t.size()), &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
     if (old != nullptr) SelectObject(dc, old);
   }
 }

@@ -383,22 +383,55 @@ void CWndShadow::Update() {
   RECT r;
   GetWindowRect(owner_, &r);
   const int w = r.right - r.left, h = r.bottom - r.top;
+  std::vector<BYTE> regionData;
   HRGN region = CreateRectRgn(0, 0, 0, 0);
-  const bool shaped = GetWindowRgn(owner_, region) != ERROR;
-  ShadowPicture pic =
-      ShadowAlpha(w, h, [&](int x, int y) { return !shaped || PtInRegion(region, x, y); }, params_);
+  if (GetWindowRgn(owner_, region) != ERROR) {
+    regionData.resize(GetRegionData(region, 0, nullptr));
+    if (!regionData.empty()) GetRegionData(region, static_cast<DWORD>(regionData.size()), reinterpret_cast<RGNDATA*>(regionData.data()));
+  }
   DeleteObject(region);
-  winDIB dib(pic.width, pic.height);
-  if (dib.Pixels() == nullptr) return;
-  for (std::size_t i = 0; i < pic.alpha.size(); ++i) dib.Pixels()[i] = static_cast<std::uint32_t>(pic.alpha[i]) << 24;
-  const int margin = (pic.width - w) / 2;
-  POINT dst{r.left - margin + params_.offsetX, r.top - margin + params_.offsetY};
-  SIZE size{pic.width, pic.height};
-  POINT src{0, 0};
   BLENDFUNCTION bf{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  MemoryDc mem;
-  SelectGuard g(mem.get(), dib.Handle());
-  update_(hwnd_, nullptr, &dst, &size, mem.get(), &src, 0, &bf, ULW_ALPHA);
+  if (w != drawnW_ || h != drawnH_ || regionData != drawnRegion_) {
+    // The owner's outline as a mask, from its rectangles (one pass, not a hit test per pixel).
+    std::vector<std::uint8_t> inside(static_cast<std::size_t>(std::max(w, 0)) * static_cast<std::size_t>(std::max(h, 0)),
+                                     regionData.empty() ? 1 : 0);
+    if (!regionData.empty()) {
+      const auto* rd = reinterpret_cast<const RGNDATA*>(regionData.data());
+      const auto* rects = reinterpret_cast<const RECT*>(rd->Buffer);
+      for (DWORD k = 0; k < rd->rdh.nCount; ++k) {
+        const RECT& q = rects[k];
+        for (int y = std::max<int>(q.top, 0); y < std::min<int>(q.bottom, h); ++y)
+          for (int x = std::max<int>(q.left, 0); x < std::min<int>(q.right, w); ++x)
+            inside[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)] = 1;
+      }
+    }
+    auto in = [&](int x, int y) {
+      return x >= 0 && y >= 0 && x < w && y < h && inside[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)] != 0;
+    };
+    ShadowPicture pic = ShadowAlpha(w, h, in, params_);
+    margin_ = (pic.width - w) / 2;
+    winDIB dib(pic.width, pic.height);
+    if (dib.Pixels() == nullptr) return;
+    // Nothing under the window itself: whatever the stacking, the shadow never dims the page.
+    for (int y = 0; y < pic.height; ++y)
+      for (int x = 0; x < pic.width; ++x) {
+        const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(pic.width) + static_cast<std::size_t>(x);
+        const bool covered = in(x - margin_ + params_.offsetX, y - margin_ + params_.offsetY);
+        dib.Pixels()[i] = covered ? 0u : static_cast<std::uint32_t>(pic.alpha[i]) << 24;
+      }
+    POINT dst{r.left - margin_ + params_.offsetX, r.top - margin_ + params_.offsetY};
+    SIZE size{pic.width, pic.height};
+    POINT src{0, 0};
+    MemoryDc mem;
+    SelectGuard g(mem.get(), dib.Handle());
+    update_(hwnd_, nullptr, &dst, &size, mem.get(), &src, 0, &bf, ULW_ALPHA);
+    drawnW_ = w;
+    drawnH_ = h;
+    drawnRegion_ = std::move(regionData);
+  } else {
+    POINT dst{r.left - margin_ + params_.offsetX, r.top - margin_ + params_.offsetY};
+    update_(hwnd_, nullptr, &dst, nullptr, nullptr, nullptr, 0, &bf, ULW_ALPHA);
+  }
   SetWindowPos(hwnd_, owner_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   // Some window systems put a newly shown window on top whatever it was placed after: lift the
   // owner back over its shadow (once; the owner's move comes back here).

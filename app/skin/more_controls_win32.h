@@ -105,6 +105,10 @@ class CWndShadow {
   ShadowParams params_;
   bool restacking_ = false;
   UpdateLayeredFn update_ = nullptr;
+  // The outline the current picture was drawn for: a move with the same outline only moves it.
+  int drawnW_ = 0, drawnH_ = 0;
+  std::vector<BYTE> drawnRegion_;
+  int margin_ = 0;
 };
 
 }  // namespace halvard

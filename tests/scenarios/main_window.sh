@@ -11,67 +11,10 @@ simmouse=${2:?simmouse}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work="$root/out/scenarios/main-window"
 shots="$root/out/screenshots"
-wine="$root/tools/wine-run"  # the project prefix, or HALVARD_WINEPREFIX
-export WINEDEBUG=-all
 rm -rf "$work" && mkdir -p "$work" "$shots"
 image="$work/mouse.img"
-winpath() { echo "Z:${1//\//\\}"; }
-fail() { echo "FAIL: $*"; shot "main-failure"; cleanup; exit 1; }
-shot() { import -window root "$shots/$1.png" 2>/dev/null; }
-# A shown window of the program of exactly this size; prints "x y".
-find_window() {
-  local id
-  for id in $(xwininfo -root -tree 2>/dev/null | grep -i '"halvard.exe"' | grep " $1+" | awk '{print $1}'); do
-    xwininfo -id "$id" 2>/dev/null | grep -q 'IsViewable' || continue
-    xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
-    return 0
-  done
-}
-wait_window() {  # SIZE SECONDS
-  local until=$(($(date +%s) + $2))
-  while [ "$(date +%s)" -le "$until" ]; do
-    pos=$(find_window "$1")
-    [ -n "$pos" ] && { echo "$pos"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-wait_gone() {  # SIZE SECONDS
-  local until=$(($(date +%s) + $2))
-  while [ "$(date +%s)" -le "$until" ]; do
-    [ -z "$(find_window "$1")" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-# Waits until the screen at x, y shows the page's dark ground rather than an unpainted window.
-wait_painted() {
-  local i c
-  for i in $(seq 100); do
-    c=$(import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p')
-    [ -n "$c" ] && [ $((16#${c:0:2})) -lt 128 ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-click() { xdotool mousemove "$1" "$2" sleep 0.2 click 1; }
-pid=
-start() { HALVARD_SIMULATE=$(winpath "$image") "$wine" "$build/Halvard.exe" "$@" >/dev/null 2>&1 & pid=$!; }
-compositor=
-# With a compositor the drop shadow shows as it does on Windows.
-if command -v xcompmgr >/dev/null; then
-  xcompmgr >/dev/null 2>&1 &
-  compositor=$!
-fi
-first=
-cleanup() {
-  # Only the programs this script started: other Halvard windows on the machine are not ours.
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  [ -n "$first" ] && kill "$first" 2>/dev/null
-  [ -n "$compositor" ] && kill "$compositor" 2>/dev/null
-  sleep 0.5
-}
-ms() { date +%s%3N; }
+name=main
+. "$root/tests/scenarios/lib.sh"
 
 "$simmouse" create "$image" || fail "cannot make the mouse image"
 "$simmouse" poke "$image" 140 0x50 >/dev/null
