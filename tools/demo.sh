@@ -40,7 +40,7 @@ if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; then
 fi
 
 # No display: a private one, and pictures of what it shows.
-for n in $(seq 130 160); do [ -e "/tmp/.X$n-lock" ] || break; done
+for n in $(seq 170 199); do [ -e "/tmp/.X$n-lock" ] || break; done
 Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=":$n"
