@@ -122,6 +122,8 @@ class CSkinPmListCtrl {
   }
   // The text of the finished rename.
   std::u16string TakeRenameText() { return std::move(renameText_); }
+  // A command of the page drops a rename still being typed: the rows may move under it.
+  void DropRename() { EndRename(false); }
 
  private:
   void EndRename(bool keep) {
@@ -343,6 +345,7 @@ class CSkinPMDlg {
 
   void OnCommand(int id) {
     if (model_.AwaitingAnswer() && id != IDCANCEL) return;  // the buttons wait for the main window
+    list_.DropRename();
     model_.Select(list_.Selected());
     switch (id) {
       case kPmNew: OnNew(); break;
