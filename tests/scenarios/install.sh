@@ -170,12 +170,18 @@ xwininfo -root -tree | grep -i '"halvard.exe"' | grep -q '"Vornex Halvard Gaming
   fail "the main window's title is not the German one: the installed German.txt was not found"
 
 # 6. The help button opens the installed German help document; "Air Through" the installed video.
-open_by_click $((px + 814 + 17)) $((py + 22 + 17)) 'HELP\Information_de.html' 90 ||
+# The centre of a control of the main window, by its number in the layout its pictures follow.
+centre() { awk -v id="$1" -v x="$px" -v y="$py" '$1 == id {print x + $2 + int($4 / 2), y + $3 + int($5 / 2)}' \
+  "$root/resources/art/main-layout.txt"; }
+read -r hx hy <<<"$(centre 1008)"
+read -r vx vy <<<"$(centre 1788)"
+[ -n "$hx" ] && [ -n "$vx" ] || fail "no help or video button in the layout"
+open_by_click "$hx" "$hy" 'HELP\Information_de.html' 90 ||
   fail "the help button did not open the installed help document ($(cat "$opened" 2>/dev/null))"
 grep -qiF "\"$install_win\\HELP\\Information_de.html\"" "$opened" || fail "the help document opened is $(cat "$opened")"
 sleep 0.5
 shot install-main-ready
-open_by_click $((px + 546 + 83)) $((py + 382 + 15)) 'MEDIA\M_mouse_Air_through.MP4' 20 ||
+open_by_click "$vx" "$vy" 'MEDIA\M_mouse_Air_through.MP4' 20 ||
   fail "Air Through did not open the installed video ($(cat "$opened"))"
 grep -qiF "\"$install_win\\MEDIA\\M_mouse_Air_through.MP4\"" "$opened" || fail "the video opened is $(cat "$opened")"
 xwininfo -root -tree | grep -i '"halvard.exe"' | grep -q 'MELDUNG' && fail "the main program showed a message"
