@@ -2,7 +2,8 @@
 # The performance and LED pages of the real Halvard.exe in simulation mode, driven by real clicks
 # and keys: each page opens from the full page's button; every kind of control is changed, APPLY
 # and OK write the simulated mouse, the pointer settings land in the profile's values; the LED
-# page shows the main window's battle mode; unplugging ends an open page. Pictures of both pages
+# page shows the main window's battle mode; with the monitor, the mouse's own level, rate and
+# profile changes reach the open page; unplugging ends an open page. Pictures of both pages
 # in both X-Y modes and both LED modes go to out/screenshots/cfgled-*.png.
 #   config_led.sh BUILD_DIR SIMMOUSE
 set -u
@@ -72,6 +73,7 @@ reg_delete() {  # NAME
 }
 pid=
 start() { HALVARD_SIMULATE=$(winpath "$image") "$wine" "$build/Halvard.exe" "$@" >/dev/null 2>&1 & pid=$!; }
+monitor=
 compositor=
 # With a compositor the main window's drop shadow shows as it does on Windows (without one the
 # layered shadow comes out black and can hide the window behind a page).
@@ -82,6 +84,7 @@ fi
 cleanup() {
   # Only the programs this script started.
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  [ -n "$monitor" ] && kill "$monitor" 2>/dev/null
   [ -n "$compositor" ] && kill "$compositor" 2>/dev/null
   sleep 0.5
 }
@@ -197,11 +200,49 @@ click $((cx + 510 + 45)) $((cy + 450 + 15))
 wait_gone 720x500 10 || fail "CANCEL did not end the performance page"
 expect_cell $B 146 "CANCEL did not put back level 3 and 250 Hz"
 
-# 5. Unplugging while the performance page is open ends the page with the warning plate.
+# 5. With the monitor: the mouse's own level, rate and profile changes reach the open page,
+# which then writes only to the profile it switched to.
+# The display stays off so that it covers nothing the checks look at.
+WINEPREFIX="${HALVARD_WINEPREFIX:-$root/out/wineprefix}" /usr/lib/wine/wine64 reg add 'HKCU\Software\Halvard' \
+  /v "Disable OSD" /t REG_DWORD /d 1 /f >/dev/null 2>&1
+HALVARD_SIMULATE=$(winpath "$image") "$wine" "$build/HalvardMonitor.exe" /Automation >/dev/null 2>&1 &
+monitor=$!
+sleep 3
+click $((px + 546 + 83)) $((py + 470 + 43))
+cfg=$(wait_window 720x500 10) || fail "no performance page with the monitor"
+read -r cx cy <<<"$cfg"
+wait_painted $((cx + 30)) $((cy + 300))
+"$simmouse" event "$image" dpi 1 >/dev/null || fail "simmouse event"
+"$simmouse" event "$image" polling 3 >/dev/null || fail "simmouse event"
+colour_at() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p'; }
+wait_colour() {  # X Y HEX WHAT
+  local i
+  for i in $(seq 50); do [ "$(colour_at "$1" "$2")" = "$3" ] && return 0; sleep 0.1; done
+  fail "$4 (colour $(colour_at "$1" "$2"), wanted $3)"
+}
+# The level slider's thumb at level 2, the 125HZ button pressed.
+wait_colour $((cx + 36 + 76 - 6)) $((cy + 96 + 4)) FF3C3C "the page did not take the mouse's level"
+wait_colour $((cx + 36 + 6)) $((cy + 444 + 14)) 960F0F "the page did not take the mouse's polling rate"
+shot cfgled-config-reports
+"$simmouse" event "$image" profile 3 >/dev/null || fail "simmouse event"
+sleep 1
+# Profile IV: one sensitivity, level 1; the common field takes 400 DPI (code 8).
+click $((cx + 110 + 32)) $((cy + 300 + 11))
+xdotool key End BackSpace BackSpace BackSpace BackSpace type --delay 80 400
+click $((cx + 610 + 45)) $((cy + 450 + 15))
+wait_gone 720x500 10 || fail "OK did not end the page after the profile switch"
+B3=512
+expect_cell $((B3 + 1)) 8 "400 DPI did not reach profile IV's first group"
+expect_cell $((B3 + 6)) 8 "400 DPI did not reach profile IV's second group"
+[ "$(peek $((B + 1)))" = "16" ] && [ "$(peek $((B + 6)))" = "16" ] || fail "profile I's level 1 was written"
+sleep 0.5
+shot cfgled-main-followed
+
+# 6. Unplugging while the performance page is open ends the page with the warning plate.
 click $((px + 546 + 83)) $((py + 470 + 43))
 wait_window 720x500 10 >/dev/null || fail "no performance page the third time"
 "$simmouse" unplug "$image" >/dev/null
 wait_gone 720x500 10 || fail "unplugging did not end the performance page"
 wait_window 556x164 10 >/dev/null || fail "no warning plate after unplugging"
 cleanup
-echo "config and LED scenario: 5 steps passed"
+echo "config and LED scenario: 6 steps passed"
