@@ -74,7 +74,8 @@ class FrozenList {
   explicit FrozenList(HWND list) : list_(list) { SendMessageW(list_, WM_SETREDRAW, FALSE, 0); }
   ~FrozenList() {
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list_, nullptr, TRUE);
+    // The whole window: a drop list closed meanwhile leaves its place to be drawn again too.
+    RedrawWindow(GetParent(list_), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   }
   FrozenList(const FrozenList&) = delete;
   FrozenList& operator=(const FrozenList&) = delete;
@@ -334,6 +335,10 @@ void CSkinMacroDlg::OnCommand(int id, int code) {
     OnEdit(id, code);
     return;
   }
+  // A drop list stays open until a choice or another command: the hover buttons take the
+  // focus from it as the pointer passes over them.
+  if (id != c::kMacroList && id != c::kMacroDrop) ShowList(Item(c::kMacroList), false);
+  if (id != c::kCommandList && id != c::kCommandDrop) ShowList(Item(c::kCommandList), false);
   FrozenList frozen(Item(c::kList));
   switch (id) {
     case c::kApply: model_.Apply(); break;
@@ -353,8 +358,6 @@ void CSkinMacroDlg::OnCommand(int id, int code) {
         if (id == c::kMacroList) model_.ChooseMacro(sel);
         else model_.ChooseCommand(sel);
         FillNames();
-      } else if (code == LBN_KILLFOCUS) {
-        ShowList(Item(id), false);
       }
       break;
     case c::kInsertCommand: model_.InsertCommand(); break;
@@ -454,7 +457,8 @@ INT_PTR CSkinMacroDlg::Handle(UINT msg, WPARAM wp, LPARAM lp) {
           SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, view_.CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lp)));
           return TRUE;
         }
-        if (hdr->code == LVN_ITEMCHANGED) Show();
+        // Selection changes enable DELETE, ADJUST and the moves; text changes matter not.
+        if (hdr->code == LVN_ITEMCHANGED && (reinterpret_cast<NMLISTVIEW*>(lp)->uChanged & LVIF_STATE) != 0) Show();
       }
       return FALSE;
     }

@@ -2,8 +2,8 @@
 # The macro editor of the real Halvard.exe in simulation mode under Wine, driven by real input:
 # opened from the full page by a click, a new macro is created, recorded from keys, mouse buttons
 # and the wheel with known pauses, stopped, checked row by row and saved; back on the main page
-# it is assigned to button 4 and APPLY puts its bytes and header on the simulated mouse. A full
-# 256-byte macro is opened first and shown. Pictures: out/screenshots/macro-*.png.
+# it is assigned to button 4 and APPLY puts its bytes and header on the simulated mouse; a full
+# 256-byte macro is then opened and shown. Pictures: out/screenshots/macro-*.png.
 #   macro_editor.sh BUILD_DIR SIMMOUSE
 set -u
 build=${1:?build folder}
@@ -82,6 +82,7 @@ docs=$(macro_folder)
 mkdir -p "$docs/Halvard"
 rm -f "$docs/Halvard/"*.Mac
 { printf '\x6d\xa5\xa1\x00\x01\x19\x00\x00\x00'; for _ in $(seq 128); do printf '\x04\x84'; done; } >"$docs/Halvard/Full.Mac"
+printf '\x6d\xa5\xa1\x00\x00\x19\x01\x00\x00' >"$docs/Halvard/Empty.Mac"
 
 # 1. The ready page, then a click on the page button opens the editor.
 HALVARD_SIMULATE=$(winpath "$image") "$wine" "$build/Halvard.exe" >/dev/null 2>&1 &
@@ -96,22 +97,17 @@ wait_painted $((ex + 300)) $((ey + 480)) || fail "the editor was not painted"
 sleep 0.5
 shot macro-opened
 
-# 2. The full macro chosen from the drop list: 256 rows.
-click $((ex + 95 + 100)) $((ey + 58 + 14))
-sleep 0.5
-shot macro-droplist
-click $((ex + 95 + 40)) $((ey + 86 + 10))  # "Full", the only macro yet
-sleep 1
-shot macro-full
-
 # 3. A new macro "Combo" by the name prompt.
 click $((ex + 330 + 40)) $((ey + 58 + 14))
-prompt=$(wait_window 420x230 10) || fail "no name prompt"
+t0=$(ms)
+prompt=$(wait_window 420x230 40) || fail "no name prompt"
+echo "name prompt after $(($(ms) - t0)) ms"
 read -r qx qy <<<"$prompt"
 sleep 0.3
 xdotool mousemove $((qx + 200)) $((qy + 95)) click 1 type --delay 60 Combo
 xdotool key Return
 wait_gone 420x230 10 || fail "the name prompt stayed"
+for _ in $(seq 50); do [ -f "$docs/Halvard/Combo.Mac" ] && break; sleep 0.1; done
 [ -f "$docs/Halvard/Combo.Mac" ] || fail "no Combo.Mac made"
 [ "$(hex "$docs/Halvard/Combo.Mac")" = "6d a5 a1 00 00 19 01 00 00" ] || fail "new macro file: $(hex "$docs/Halvard/Combo.Mac")"
 sleep 0.3
@@ -203,5 +199,19 @@ head, slot = nums(sys.argv[2])[-4:], nums(sys.argv[3])
 assert head == [len(data) & 0xFF, 2, 0, 5 | ((len(data) >> 8) << 4)], head
 assert slot[-len(data):] == list(data), (slot, list(data))
 EOF
+# 7. The editor again: the full macro chosen from the drop list shows its 256 rows.
+wait_painted $((px + 40)) $((py + 400)) || fail "the main page was not painted after APPLY"
+click $((px + 546 + 83)) $((py + 566 + 43))
+editor=$(wait_window 600x500 10) || fail "the page button did not open the editor again"
+read -r ex ey <<<"$editor"
+sleep 1
+click $((ex + 95 + 100)) $((ey + 58 + 14))
+sleep 0.5
+shot macro-droplist
+click $((ex + 95 + 40)) $((ey + 86 + 32))  # "Full", after "Combo" and "Empty"
+sleep 2
+shot macro-full
+click $((ex + 395 + 45)) $((ey + 452 + 15))
+wait_gone 600x500 30 || fail "CANCEL did not close the editor"
 cleanup
-echo "macro editor scenario: 6 steps passed"
+echo "macro editor scenario: 7 steps passed"
