@@ -432,10 +432,12 @@ void CWndShadow::Update() {
     POINT dst{r.left - margin_ + params_.offsetX, r.top - margin_ + params_.offsetY};
     update_(hwnd_, nullptr, &dst, nullptr, nullptr, nullptr, 0, &bf, ULW_ALPHA);
   }
+  const bool wasShown = IsWindowVisible(hwnd_) != FALSE;
   SetWindowPos(hwnd_, owner_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   // Some window systems put a newly shown window on top whatever it was placed after: lift the
-  // owner back over its shadow (once; the owner's move comes back here).
-  if (!restacking_) {
+  // owner back over its shadow (once; the owner's move comes back here). Only when the shadow
+  // has just appeared: raising the owner at every move would put it over its own pages.
+  if (!wasShown && !restacking_) {
     restacking_ = true;
     SetWindowPos(owner_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     restacking_ = false;
