@@ -11,7 +11,7 @@ FUZZERS := fuzz_mouse_image fuzz_device_replies fuzz_hid_table fuzz_registry_val
            fuzz_language_file fuzz_profile_file fuzz_macro_bytes fuzz_macro_file fuzz_expand_commands \
            fuzz_filter_status fuzz_vendor_report
 
-.PHONY: test demo timing soak layers deps native native-test asan asan-test mingw mingw-test fuzz fuzz-smoke bench dist clean
+.PHONY: test demo timing soak soak-pages fuzz-long layers deps native native-test asan asan-test mingw mingw-test fuzz fuzz-smoke bench dist clean
 
 test: layers deps native-test asan-test mingw-test fuzz-smoke
 	@echo "make test: all suites passed"
@@ -54,7 +54,8 @@ fuzz-smoke: fuzz
 	  mkdir -p out/fuzz-corpus/$$f; \
 	  echo "fuzz: $$f for $(FUZZ_SECONDS) s"; \
 	  out/build/fuzz/fuzz/$$f -seed=1 -max_total_time=$(FUZZ_SECONDS) -print_final_stats=0 \
-	    out/fuzz-corpus/$$f fuzz/seeds/$$f >out/build/fuzz/$$f.log 2>&1 \
+	    out/fuzz-corpus/$$f fuzz/seeds/$$f $$(test -d fuzz/corpus/$$f && echo fuzz/corpus/$$f) \
+	    >out/build/fuzz/$$f.log 2>&1 \
 	    || { tail -40 out/build/fuzz/$$f.log; exit 1; }; \
 	done
 
@@ -70,6 +71,16 @@ timing: native mingw
 soak: native mingw
 	xvfb-run -a -s "-screen 0 1280x1024x24" tests/scenarios/monitor.sh $(CURDIR)/out/build/mingw \
 	  $(CURDIR)/out/build/native/tools/simmouse soak 10000
+
+# Every page and the reset prompt opened and closed 200 times in one run; not part of make test.
+soak-pages: native mingw
+	xvfb-run -a -s "-screen 0 1280x1024x24" tests/scenarios/page_soak.sh $(CURDIR)/out/build/mingw \
+	  $(CURDIR)/out/build/native/tools/simmouse 200
+
+# Every fuzz target for FUZZ_LONG_SECONDS (default 600), growing the kept corpus in fuzz/corpus.
+FUZZ_LONG_SECONDS ?= 600
+fuzz-long: fuzz
+	tools/fuzz-campaign.sh $(FUZZ_LONG_SECONDS)
 
 bench: native
 	out/build/native/bench/device_bench
