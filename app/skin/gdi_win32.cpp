@@ -90,6 +90,11 @@ void DrawPicture(HDC dc, HBITMAP bitmap, int x, int y, int w, int h, int sx, int
   if (bitmap == nullptr) return;
   MemoryDc mem;
   SelectGuard g(mem.get(), bitmap);
+  // Most pictures are drawn at their own size: a plain copy, without the stretching path.
+  if (w == sw && h == sh) {
+    BitBlt(dc, x, y, w, h, mem.get(), sx, sy, SRCCOPY);
+    return;
+  }
   SetStretchBltMode(dc, COLORONCOLOR);
   StretchBlt(dc, x, y, w, h, mem.get(), sx, sy, sw, sh, SRCCOPY);
 }
