@@ -147,6 +147,8 @@ void CfgPageModel::TakeSnapshot() {
 }
 
 int CfgPageModel::ReadLevelCell() {
+  // A level or rate whose write failed is still pending: it wins over the mouse, as with reports.
+  if (tessel_.IsDirty(Base())) return tessel_.Value(Base());
   std::uint8_t v = 0;
   if (tessel_.ReadByte(Base(), &v)) return v;
   return tessel_.Value(Base());

@@ -464,7 +464,11 @@ void CMainFrameDlg::OnLedMode(bool battle) {
     const ModePictures m = ModePicturesFor(battle);
     normal_.LoadPicture(m.normal, true);
     battle_.LoadPicture(m.battle, true);
-    WriteLedMode(*tessel_, clock_, session_->currentProfile(), battle);
+    if (WriteLedMode(*tessel_, clock_, session_->currentProfile(), battle) < kLedModeCells) {
+      // The cells left are pending: APPLY writes them.
+      session_->SetModified(true);
+      messages_->ShowMessage(kMsgSaveConfigFailed);
+    }
     battleShown_ = battle;
   }
   InformSender(store_, windows_).m_InformOSD(OSD_MODE, battleShown_ ? 1 : 0);

@@ -30,7 +30,6 @@ constexpr std::array<int, 37> AllControls() {
 }
 constexpr std::array<int, 37> kAllControls = AllControls();
 
-constexpr int kLedCells = 3;
 constexpr int kModeMask = 0x30;
 
 }  // namespace
@@ -62,14 +61,15 @@ bool InBattleMode(const CIcTessel& tessel, int p) { return (tessel.Value(B(p) + 
 int WriteLedMode(CIcTessel& tessel, Clock& clock, int p, bool battle) {
   const int bits = battle ? 0x30 : 0x20;
   int inNewState = 0;
-  for (int k = 0; k < kLedCells; ++k) {
+  for (int k = 0; k < kLedModeCells; ++k) {
     const int a = B(p) + kOffLed + k;
     const int v = (tessel.Value(a) & ~kModeMask & 0xFF) | bits;
     if (tessel.Value(a) != v || tessel.IsDirty(a) || !tessel.IsValid(a)) {
-      tessel.WriteCell(a, v);
+      // A cell the mouse did not take stays pending for the next apply.
+      if (tessel.WriteCell(a, v) != 1) tessel.SetCell(a, v);
       clock.Sleep(kCellPauseMs);
     }
-    if (tessel.Value(a) == v) ++inNewState;
+    if (tessel.Value(a) == v && !tessel.IsDirty(a)) ++inNewState;
   }
   if (inNewState > 0) tessel.Apply();
   return inNewState;

@@ -66,8 +66,11 @@ ModePictures ModePicturesFor(bool battle);
 // Bits 4-5 of the profile's middle LED cell both set.
 bool InBattleMode(const CIcTessel& tessel, int p);
 
+inline constexpr int kLedModeCells = 3;  // B(p)+11 to +13
+
 // Rewrites the mode bits of p's three LED cells through to the mouse and sends the apply command
-// when at least one cell is in the new state afterwards. Returns the number of cells in it.
+// when at least one cell is in the new state afterwards. Returns the number of cells in it on the
+// mouse; a cell the mouse did not take is left pending with its new value.
 int WriteLedMode(CIcTessel& tessel, Clock& clock, int p, bool battle);
 
 // "Default", then the profile files of the data folder without their ".pf", in its order.

@@ -375,7 +375,10 @@ int DeviceSession::SelectProfile(int p) {
   if (p < 0 || p >= OfferedProfiles() || p > kMaxProfileIndex) return 0;
   const int v = (ActiveProfileCell() & 0xF0) | p;
   if (!(tessel_.IsValid(kCellActiveProfile) && !tessel_.IsDirty(kCellActiveProfile) && ActiveProfileCell() == v)) {
-    if (tessel_.WriteByte(kCellActiveProfile, static_cast<std::uint8_t>(v)) == 1) tessel_.MarkLoaded(kCellActiveProfile, v);
+    if (tessel_.WriteByte(kCellActiveProfile, static_cast<std::uint8_t>(v)) == 1)
+      tessel_.MarkLoaded(kCellActiveProfile, v);
+    else
+      tessel_.SetCell(kCellActiveProfile, v);  // pending: the old value may no longer be the mouse's
   }
   tessel_.SendCommand(kCmdSelectProfile, static_cast<std::uint8_t>(p), 0x00);
   return 1;

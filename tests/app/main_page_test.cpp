@@ -72,11 +72,13 @@ TEST(LedModes, BattleBitsAndTheirWriteThrough) {
   const int normal[3] = {0x21, 0x21, 0x25};
   for (int k = 0; k < 3; ++k) EXPECT_EQ(mouse.Cell(a + k), normal[k]);
   EXPECT_FALSE(InBattleMode(tessel, p));
-  // A mouse that takes nothing: no cell in the new state, no apply.
+  // A mouse that takes nothing: no cell in the new state, no apply, the new bits pending.
   mouse.Unplug();
   applies = mouse.ApplyCount();
   EXPECT_EQ(WriteLedMode(tessel, clock, p, true), 0);
   EXPECT_EQ(mouse.ApplyCount(), applies);
+  for (int k = 0; k < 3; ++k) EXPECT_TRUE(tessel.IsDirty(a + k));
+  EXPECT_TRUE(InBattleMode(tessel, p));
   EXPECT_EQ(ModePicturesFor(true).normal, 182);
   EXPECT_EQ(ModePicturesFor(false).battle, 184);
 }
