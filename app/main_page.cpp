@@ -86,11 +86,11 @@ bool ChooseProfileEntry(DeviceSession& session, const std::vector<std::u16string
   const std::u16string& text = entries[static_cast<std::size_t>(position)];
   const int p = session.currentProfile();
   if (text.empty() || p < 0 || p >= kProfileCount) return false;
-  session.SetProfileName(p, text);
   if (position == 0) {
+    session.SetProfileName(p, text);
     session.ResetProfile(p, 2);
   } else {
-    session.LoadProfileFile(p, true);
+    session.LoadNamedProfileFile(p, text);
   }
   return true;
 }

@@ -212,6 +212,8 @@ bool ProfileManagerModel::WriteNew(std::u16string_view file) {
 bool ProfileManagerModel::Import(std::u16string_view chosen) {
   const std::u16string file(LastPart(chosen));
   if (!IsProfileFileName(file)) return false;
+  // Only a file the main window can load joins the folder.
+  if (files_.CanOpenForReading(chosen) && !IsLoadableProfileFile(files_, chosen)) return Fail(kMsgBadFileFormat);
   if (!files_.CopyNew(chosen, PathOf(file)))
     return Exists(file) ? Fail(kMsgMacroExists) : Fail(kMsgCantFindPath, chosen);
   if (RowOf(file) < 0) rows_.push_back(file);

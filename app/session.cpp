@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/cfg_pointer.h"
 #include "app/startup.h"
 #include "platform/text.h"
 
@@ -493,8 +494,7 @@ std::intptr_t DeviceSession::OnInformUi(std::uintptr_t code, std::intptr_t lPara
     case UI_SET_PROFILE_NAME:
       if (InProfileRange(currentProfile_) && lParam != 0) {
         const auto* text = reinterpret_cast<const char16_t*>(lParam);
-        SetProfileName(currentProfile_, std::u16string_view(text, BoundedLength(text, kNameTextMaxChars)));
-        LoadProfileFile(currentProfile_, true);
+        LoadNamedProfileFile(currentProfile_, std::u16string_view(text, BoundedLength(text, kNameTextMaxChars)));
       }
       return 1;
     default:
@@ -728,6 +728,17 @@ int DeviceSession::LoadProfileFile(int p, bool withName) {
   transferCursor_ = 0;
   StartSeries(withName ? kTimerFileLoad : kTimerLinkedReload);
   return 1;
+}
+
+int DeviceSession::LoadNamedProfileFile(int p, std::u16string_view name) {
+  if (!InProfileRange(p)) return 0;
+  std::array<MemoryCell, kNameSize> before{};
+  for (int c = 0; c < kNameSize; ++c) before[static_cast<std::size_t>(c)] = tessel_.Shadow()[static_cast<std::size_t>(N(p) + c)];
+  if (SetProfileName(p, name) == 0) return 0;
+  if (LoadProfileFile(p, true) == 1) return 1;
+  // Nothing was loaded (the load said why): the profile keeps its old name.
+  for (int c = 0; c < kNameSize; ++c) RestoreShadowCell(tessel_, N(p) + c, before[static_cast<std::size_t>(c)]);
+  return 0;
 }
 
 // ---- read-back ---------------------------------------------------------------------------------

@@ -165,6 +165,9 @@ class DeviceSession : private DeviceSelectionEvents {
   int ResetProfile(int p, int kind);
   void FinishReset();
   int LoadProfileFile(int p, bool withName);
+  // The profile list's and the profile manager's load: p takes the name, then the file of that
+  // name; when the load cannot start, p keeps its old name.
+  int LoadNamedProfileFile(int p, std::u16string_view name);
   int ReadBackProfile(int p);
 
   // State, read by the window and the pages.

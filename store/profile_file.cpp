@@ -36,6 +36,18 @@ constexpr ButtonValue kRecordOrder[kRecordsPerButton] = {ButtonValue::kMacroName
 
 bool ValidProfile(int p) { return p >= 0 && p < kProfileCount; }
 
+// The header and the device block behind it, or nothing when the file is not a profile file: a
+// wrong magic, or a block too short for the settings and headers or cut off before its length.
+std::optional<std::vector<std::uint8_t>> ReadDeviceBlock(OpenFile& f) {
+  std::uint8_t header[kProfileHeaderSize];
+  if (f.ReadFully(header, kProfileHeaderSize) != kProfileHeaderSize || !std::equal(header, header + 3, kProfileMagic))
+    return std::nullopt;
+  const std::size_t length = header[3] | (header[4] << 8);
+  if (length < kFileSlotsOffset - kProfileHeaderSize) return std::nullopt;
+  std::vector<std::uint8_t> block(length);
+  if (f.ReadFully(block.data(), length) != length) return std::nullopt;
+  return block;
+}
 
 }  // namespace
 
@@ -51,7 +63,14 @@ std::u16string ProfileNameFromFile(std::u16string_view fileName) {
 }
 
 std::u16string ProfileFilePath(FileSeam& files, std::u16string_view profileName) {
+  // Names come from the mouse's name cells too: none may lead out of the data folder.
+  if (profileName.find_first_of(u"\\/:") != std::u16string_view::npos) return {};
   return DataFolder(files) + u"\\" + std::u16string(profileName) + std::u16string(kProfileExtension);
+}
+
+bool IsLoadableProfileFile(FileSeam& files, std::u16string_view path) {
+  OpenFile f(files, path, FileMode::kRead);
+  return f.ok() && ReadDeviceBlock(f).has_value();
 }
 
 std::vector<std::u16string> ListProfileNames(FileSeam& files) {
@@ -195,17 +214,21 @@ int ProfileFiles::SaveIntoFile(int p, std::array<bool, kButtonCount>& macroAssig
 std::optional<std::size_t> ProfileFiles::LoadIntoProfile(int p, std::u16string_view name, bool withName,
                                                          std::span<std::uint16_t> writeList) {
   if (!ValidProfile(p)) return std::nullopt;
-  OpenFile f(files_, ProfileFilePath(files_, name), FileMode::kRead);
-  if (!f.ok()) return std::nullopt;
-  std::uint8_t header[kProfileHeaderSize];
-  if (f.ReadFully(header, kProfileHeaderSize) != kProfileHeaderSize || !std::equal(header, header + 3, kProfileMagic))
+  const std::u16string path = ProfileFilePath(files_, name);
+  OpenFile f(files_, path, FileMode::kRead);
+  if (!f.ok()) {
+    messages_.ShowMessage(kMsgCantFindPath, path.empty() ? name : std::u16string_view(path));
     return std::nullopt;
-  const std::size_t length = header[3] | (header[4] << 8);
-  // The settings and the headers must lie inside the block; slots are taken only as far as it goes.
+  }
+  const auto read = ReadDeviceBlock(f);
+  if (!read) {
+    messages_.ShowMessage(kMsgBadFileFormat);
+    return std::nullopt;
+  }
+  const std::vector<std::uint8_t>& block = *read;
+  const std::size_t length = block.size();
+  // The settings and the headers lie inside the block; slots are taken only as far as it goes.
   constexpr std::size_t kSlotsInBlock = kFileSlotsOffset - kProfileHeaderSize;
-  if (length < kSlotsInBlock) return std::nullopt;
-  std::vector<std::uint8_t> block(length);
-  if (f.ReadFully(block.data(), length) != length) return std::nullopt;
 
   // Texts and flag follow the block.
   std::uint8_t record[kRecordBytes];

@@ -56,7 +56,10 @@ std::u16string DataFolder(FileSeam& files);
 bool IsProfileFileName(std::u16string_view fileName);
 // The file name without its last three characters.
 std::u16string ProfileNameFromFile(std::u16string_view fileName);
+// Data folder + "\" + name + ".PF"; empty for a name with a path separator or drive colon.
 std::u16string ProfileFilePath(FileSeam& files, std::u16string_view profileName);
+// Whether the file at `path` has a profile file's header and a complete device block.
+bool IsLoadableProfileFile(FileSeam& files, std::u16string_view path);
 // Profile names of the files in the data folder, in the folder's order.
 std::vector<std::u16string> ListProfileNames(FileSeam& files);
 
@@ -80,8 +83,8 @@ class ProfileFiles {
   int SaveIntoFile(int p, std::array<bool, kButtonCount>& macroAssigned);
 
   // Fills profile p's shadow and registry values from the file `name`.PF and lists every cell
-  // visited (and the name cells with `withName`). Nothing changes when the file is missing or
-  // not a profile file.
+  // visited (and the name cells with `withName`). Nothing changes when the file is missing
+  // (message 2 with the path) or not a profile file (message 3).
   std::optional<std::size_t> LoadIntoProfile(int p, std::u16string_view name, bool withName,
                                              std::span<std::uint16_t> writeList);
 

@@ -27,6 +27,13 @@ class FaultyFiles : public MemoryFiles {
   int copies = 0, removes = 0, failCopyAt = -1, failRemoveAt = -1;
 };
 
+// The shortest file the main window loads: the header and the settings and headers of a block.
+std::vector<std::uint8_t> ProfileBytes(std::uint8_t mark) {
+  std::vector<std::uint8_t> b = {kProfileMagic[0], kProfileMagic[1], kProfileMagic[2], kFileSlotsOffset - kProfileHeaderSize, 0, 0};
+  b.resize(kFileSlotsOffset, mark);
+  return b;
+}
+
 const Hwnd kMain = HandleFromValue(0x1234);
 const Hwnd kPage = HandleFromValue(0x5678);
 
@@ -210,11 +217,15 @@ TEST_F(ProfileManagerTest, DeleteSelectsTheNextOrThePreviousRow) {
 }
 
 TEST_F(ProfileManagerTest, ImportExportAndActiveName) {
-  files.Put(u"D:\\Share\\Game.pf", {1, 2, 3});
+  files.Put(u"D:\\Share\\Game.pf", ProfileBytes(1));
   files.Put(u"D:\\Share\\notes.txt", {4});
+  files.Put(u"D:\\Share\\Broken.pf", {1, 2, 3});
   pm.Open();
   EXPECT_FALSE(pm.Import(u"D:\\Share\\notes.txt"));
   EXPECT_TRUE(messages.shown.empty());
+  EXPECT_FALSE(pm.Import(u"D:\\Share\\Broken.pf"));  // the main window could not load it
+  EXPECT_EQ(messages.shown.back().number, kMsgBadFileFormat);
+  EXPECT_EQ(pm.RowCount(), 0);
   EXPECT_TRUE(pm.Import(u"D:\\Share\\Game.pf"));
   EXPECT_EQ(pm.RowFile(0), u"Game.pf");
   EXPECT_FALSE(pm.Import(u"D:\\Share\\Game.pf"));  // never replaces
@@ -224,7 +235,7 @@ TEST_F(ProfileManagerTest, ImportExportAndActiveName) {
   EXPECT_EQ(pm.ExportName(), u"Game.PF");
   files.Put(u"D:\\Out\\Game.PF", {9});
   EXPECT_TRUE(pm.Export(u"D:\\Out\\Game.PF"));
-  EXPECT_EQ(*files.Get(u"D:\\Out\\Game.PF"), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(*files.Get(u"D:\\Out\\Game.PF"), ProfileBytes(1));
   EXPECT_EQ(files.Get(u"D:\\Out\\Game.PF.part"), nullptr);
   EXPECT_EQ(pm.ActiveName(), u"Game");
 
@@ -267,7 +278,7 @@ TEST_F(ProfileManagerTest, FailuresLeaveTheRowsEqualToTheFolder) {
         Put(u"Race.PF", 1);
         Put(u"Race_COPY.PF", 2);
         Put(u"Other.PF", 3);
-        files.Put(u"D:\\Share\\Game.pf", {4});
+        files.Put(u"D:\\Share\\Game.pf", ProfileBytes(4));
         files.Put(u"D:\\Out\\Race.PF", {5});
         pm.Open();
         for (int r = 0; r < pm.RowCount(); ++r)

@@ -194,7 +194,14 @@ TEST_F(ProfileFileTest, FilesThatAreNotProfileFilesChangeNothing) {
   files.Put(Path(u"Tiny"), tiny);
   EXPECT_FALSE(profiles.LoadIntoProfile(2, u"Tiny", false, list));
   EXPECT_TRUE(unchanged());
-  EXPECT_TRUE(messages.shown.empty());
+  // Each refusal says why: the missing file by its path, the others as not profile files.
+  ASSERT_EQ(messages.shown.size(), 5u);
+  EXPECT_EQ(messages.shown[0].text, u"FAILURE: Can't find the file path: " + Path(u"Missing"));
+  for (int i = 1; i < 5; ++i) EXPECT_EQ(messages.shown[static_cast<std::size_t>(i)].number, kMsgBadFileFormat);
+  // A name from the mouse that leads out of the folder is never opened.
+  files.Put(DataFolder(files) + u"\\..\\Out.PF", good);
+  EXPECT_FALSE(profiles.LoadIntoProfile(2, u"..\\Out", false, list));
+  EXPECT_EQ(ProfileFilePath(files, u"C:Out"), u"");
 }
 
 TEST_F(ProfileFileTest, LyingLengthsNeverPassASlotOrTheBlockRead) {
