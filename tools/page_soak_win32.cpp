@@ -1,6 +1,7 @@
 // Opens and closes every page and the reset prompt of the running main window many times, from
 // another process, and prints what the program holds after every round: its windows (all of
-// them, hidden ones too) and its handles. For the soak run; not part of make test.
+// them, hidden ones too), and its GDI objects, user objects and handles as counted inside it by
+// the probe library hooked into its thread. For the soak run; not part of make test.
 //   page_soak ROUNDS
 #include <windows.h>
 
@@ -73,6 +74,40 @@ HWND WaitShown(bool shown, int ms) {
   return nullptr;
 }
 
+struct Probe {
+  UINT message = RegisterWindowMessageW(L"Halvard Soak Probe");
+  HWND reply = nullptr;
+  HHOOK hook = nullptr;
+  bool Attach(DWORD thread) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (wchar_t* slash = wcsrchr(path, L'\\')) wcscpy(slash + 1, L"soak_probe.dll");
+    HMODULE dll = LoadLibraryW(path);
+    auto proc = dll == nullptr ? nullptr : reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll, "SoakProbeHook@12")));
+    if (proc == nullptr && dll != nullptr) proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll, "SoakProbeHook")));
+    if (proc == nullptr) return false;
+    reply = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    hook = SetWindowsHookExW(WH_GETMESSAGE, proc, dll, thread);
+    return reply != nullptr && hook != nullptr;
+  }
+  // GDI objects, user objects and handles of the program; false when it did not answer.
+  bool Ask(DWORD* gdi, DWORD* user, DWORD* handles) {
+    PostMessageW(g_main, message, reinterpret_cast<WPARAM>(reply), 0);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000;) {
+      MSG m;
+      while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        if (m.message == message) {
+          *gdi = LOWORD(m.wParam), *user = HIWORD(m.wParam), *handles = static_cast<DWORD>(m.lParam);
+          return true;
+        }
+        DispatchMessageW(&m);
+      }
+      Sleep(10);
+    }
+    return false;
+  }
+};
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -82,16 +117,23 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr, "page_soak: no full page shown\n");
     return 1;
   }
-  GetWindowThreadProcessId(g_main, &g_pid);
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, g_pid);
+  const DWORD thread = GetWindowThreadProcessId(g_main, &g_pid);
+  Probe probe;
+  if (!probe.Attach(thread)) {
+    std::fprintf(stderr, "page_soak: cannot hook the probe into the program\n");
+    return 1;
+  }
   // Advanced, LED, macro editor, profile manager, and the reset prompt.
   const int commands[] = {1009, 1012, 1011, 1010, 1006};
   const int step = rounds >= 200 ? 20 : 1;
   for (int round = 0; round <= rounds; ++round) {
     if (round % step == 0 || round == rounds) {
-      DWORD handles = 0;
-      if (process != nullptr) GetProcessHandleCount(process, &handles);
-      std::printf("soak: round %d windows %d handles %lu\n", round, Look().windows, handles);
+      DWORD gdi = 0, user = 0, handles = 0;
+      if (!probe.Ask(&gdi, &user, &handles)) {
+        std::printf("soak: round %d the probe did not answer\n", round);
+        return 1;
+      }
+      std::printf("soak: round %d windows %d gdi %lu user %lu handles %lu\n", round, Look().windows, gdi, user, handles);
       std::fflush(stdout);
     }
     if (round == rounds) break;
