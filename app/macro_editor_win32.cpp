@@ -67,21 +67,33 @@ void Raise(HWND window) {
   if (window != nullptr) SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
-// Holds the list view's drawing while a command changes many rows: drawn at every row, a full
-// macro takes seconds under Wine.
+// Holds the list view's drawing, and the editor's refresh at every selection change, while a
+// command changes many rows: done at every row, a full macro takes seconds under Wine. The
+// list's frame (its scroll bar, drawn at every row added) is held by taking the visible style
+// away meanwhile, as the system's own redraw switch does for plain windows. The command
+// refreshes the editor once at its end.
 class FrozenList {
  public:
-  explicit FrozenList(HWND list) : list_(list) { SendMessageW(list_, WM_SETREDRAW, FALSE, 0); }
+  FrozenList(HWND list, int& depth) : list_(list), depth_(depth), style_(GetWindowLongW(list, GWL_STYLE)) {
+    ++depth_;
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    SetWindowLongW(list_, GWL_STYLE, style_ & ~WS_VISIBLE);
+  }
   ~FrozenList() {
+    --depth_;
+    if ((style_ & WS_VISIBLE) != 0) SetWindowLongW(list_, GWL_STYLE, GetWindowLongW(list_, GWL_STYLE) | WS_VISIBLE);
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     // The whole window: a drop list closed meanwhile leaves its place to be drawn again too.
-    RedrawWindow(GetParent(list_), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(GetParent(list_), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   }
   FrozenList(const FrozenList&) = delete;
   FrozenList& operator=(const FrozenList&) = delete;
 
  private:
   HWND list_;
+  int& depth_;
+  LONG style_;
 };
 
 // Messages go to a service chosen per opening, so prompts sit over the editor window.
@@ -164,6 +176,7 @@ class CSkinMacroDlg : public EditorPrompts {
   HFONT textFont_ = nullptr, listFont_ = nullptr;
   bool ok_ = false;
   bool settingText_ = false;
+  int frozen_ = 0;  // FrozenList scopes open
 };
 
 LRESULT CALLBACK RecordMouseProc(int code, WPARAM wp, LPARAM lp) {
@@ -274,7 +287,7 @@ void CSkinMacroDlg::OnInit() {
   view_.Attach(Item(c::kList), listFont_);
   RecordLayout layout{ctx_.language.primary, ctx_.language.subLanguage, ctx_.language.altGr, ctx_.imeFlag};
   {
-    FrozenList frozen(Item(c::kList));
+    FrozenList frozen(Item(c::kList), frozen_);
     model_.Open(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(hwnd_)), layout, true);
   }
 
@@ -339,7 +352,7 @@ void CSkinMacroDlg::OnCommand(int id, int code) {
   // focus from it as the pointer passes over them.
   if (id != c::kMacroList && id != c::kMacroDrop) ShowList(Item(c::kMacroList), false);
   if (id != c::kCommandList && id != c::kCommandDrop) ShowList(Item(c::kCommandList), false);
-  FrozenList frozen(Item(c::kList));
+  FrozenList frozen(Item(c::kList), frozen_);
   switch (id) {
     case c::kApply: model_.Apply(); break;
     case c::kMacroDrop:
@@ -458,7 +471,9 @@ INT_PTR CSkinMacroDlg::Handle(UINT msg, WPARAM wp, LPARAM lp) {
           return TRUE;
         }
         // Selection changes enable DELETE, ADJUST and the moves; text changes matter not.
-        if (hdr->code == LVN_ITEMCHANGED && (reinterpret_cast<NMLISTVIEW*>(lp)->uChanged & LVIF_STATE) != 0) Show();
+        if (hdr->code == LVN_ITEMCHANGED && (reinterpret_cast<NMLISTVIEW*>(lp)->uChanged & LVIF_STATE) != 0 &&
+            frozen_ == 0)
+          Show();
       }
       return FALSE;
     }

@@ -1,6 +1,7 @@
 #include "app/skin/more_controls_win32.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 namespace halvard {
 namespace {
@@ -140,6 +141,9 @@ bool CSkinVerticleScrollbar::Attach(HWND list) {
   list_ = list;
   // The list must not paint over the bar that lies on it.
   SetWindowLongW(list, GWL_STYLE, GetWindowLongW(list, GWL_STYLE) | WS_CLIPSIBLINGS);
+  // The list's own bar, never seen, is drawn plain: themed, it is drawn again at every row added
+  // and a full list takes seconds.
+  SetWindowTheme(list, L"", L"");
   RECT r;
   GetWindowRect(list, &r);
   POINT tl{r.right - ScrollbarModel::kThumbWidth, r.top};
@@ -220,7 +224,9 @@ LRESULT CSkinVerticleScrollbar::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         si.cbSize = sizeof si;
         si.fMask = SIF_POS;
         GetScrollInfo(list_, SB_VERT, &si);
-        ShowScrollBar(list_, SB_VERT, FALSE);
+        // Only when the list has shown its own bar again: hiding it changes the list's frame,
+        // and the list answers by redrawing itself and its neighbours.
+        if ((GetWindowLongW(list_, GWL_STYLE) & WS_VSCROLL) != 0) ShowScrollBar(list_, SB_VERT, FALSE);
         if (si.nPos != lastPos_) {
           lastPos_ = si.nPos;
           Redraw();

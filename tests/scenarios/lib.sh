@@ -55,6 +55,20 @@ wait_cell() {  # CELL VALUE SECONDS
   return 1
 }
 ms() { date +%s%3N; }
+# Waits until the program has used no processor time for half a second; prints how many
+# milliseconds that took from the call (the quiet half second not counted).
+wait_idle() {  # SECONDS
+  local t0 last= now quiet=0
+  t0=$(ms)
+  while [ $(($(ms) - t0)) -lt $(($1 * 1000)) ]; do
+    now=$(awk '{print $14 + $15}' "/proc/$pid/stat" 2>/dev/null) || return 1
+    if [ "$now" = "$last" ]; then quiet=$((quiet + 1)); else quiet=0; fi
+    last=$now
+    [ "$quiet" -ge 5 ] && { echo $(($(ms) - t0 - 500)); return 0; }
+    sleep 0.1
+  done
+  return 1
+}
 pid=
 first=
 start() { HALVARD_SIMULATE=$(winpath "$image") "$wine" "$build/Halvard.exe" "$@" >/dev/null 2>&1 & pid=$!; }
