@@ -12,55 +12,12 @@ simmouse=${2:?simmouse}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work="$root/out/scenarios/config-led"
 shots="$root/out/screenshots"
-wine="$root/tools/wine-run"  # the project prefix, or HALVARD_WINEPREFIX
-export WINEDEBUG=-all
 rm -rf "$work" && mkdir -p "$work" "$shots"
 image="$work/mouse.img"
-winpath() { echo "Z:${1//\//\\}"; }
-fail() { echo "FAIL: $*"; shot "cfgled-failure"; cleanup; exit 1; }
-shot() { import -window root "$shots/$1.png" 2>/dev/null; }
-find_window() {  # SIZE: "x y" of a shown window of the program of exactly that size
-  local id
-  for id in $(xwininfo -root -tree 2>/dev/null | grep -i '"halvard.exe"' | grep " $1+" | awk '{print $1}'); do
-    xwininfo -id "$id" 2>/dev/null | grep -q 'IsViewable' || continue
-    xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
-    return 0
-  done
-}
-wait_window() {  # SIZE SECONDS
-  local until=$(($(date +%s) + $2)) pos
-  while [ "$(date +%s)" -le "$until" ]; do
-    pos=$(find_window "$1")
-    [ -n "$pos" ] && { echo "$pos"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-wait_gone() {  # SIZE SECONDS
-  local until=$(($(date +%s) + $2))
-  while [ "$(date +%s)" -le "$until" ]; do
-    [ -z "$(find_window "$1")" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-wait_painted() {  # X Y: the page's dark ground instead of an unpainted window
-  local i c
-  for i in $(seq 100); do
-    c=$(import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p')
-    [ -n "$c" ] && [ $((16#${c:0:2})) -lt 128 ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
+name=cfgled
+. "$root/tests/scenarios/lib.sh"
+# Clicks here wait for the page to take them.
 click() { xdotool mousemove "$1" "$2" sleep 0.2 click 1; sleep 0.3; }
-peek() { "$simmouse" peek "$image" "$1"; }
-# Waits until cell $1 holds $2 on the mouse.
-expect_cell() {
-  local i
-  for i in $(seq 50); do [ "$(peek "$1")" = "$2" ] && return 0; sleep 0.1; done
-  fail "$3 (cell $1 = $(peek "$1"), wanted $2)"
-}
 reg_value() {  # NAME: the DWORD under Software\Halvard, in decimal
   local v
   v=$(WINEPREFIX="${HALVARD_WINEPREFIX:-$root/out/wineprefix}" /usr/lib/wine/wine64 reg query 'HKCU\Software\Halvard' /v "$1" 2>/dev/null |
@@ -71,23 +28,8 @@ reg_delete() {  # NAME
   WINEPREFIX="${HALVARD_WINEPREFIX:-$root/out/wineprefix}" /usr/lib/wine/wine64 reg delete 'HKCU\Software\Halvard' /v "$1" /f \
     >/dev/null 2>&1
 }
-pid=
-start() { HALVARD_SIMULATE=$(winpath "$image") "$wine" "$build/Halvard.exe" "$@" >/dev/null 2>&1 & pid=$!; }
 monitor=
-compositor=
-# With a compositor the main window's drop shadow shows as it does on Windows (without one the
-# layered shadow comes out black and can hide the window behind a page).
-if command -v xcompmgr >/dev/null; then
-  xcompmgr >/dev/null 2>&1 &
-  compositor=$!
-fi
-cleanup() {
-  # Only the programs this script started.
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  [ -n "$monitor" ] && kill "$monitor" 2>/dev/null
-  [ -n "$compositor" ] && kill "$compositor" 2>/dev/null
-  sleep 0.5
-}
+after_cleanup() { [ -n "$monitor" ] && kill "$monitor" 2>/dev/null; }
 
 "$simmouse" create "$image" >/dev/null || fail "cannot make the mouse image"
 B=256  # profile I's settings block
@@ -214,11 +156,10 @@ read -r cx cy <<<"$cfg"
 wait_painted $((cx + 30)) $((cy + 300))
 "$simmouse" event "$image" dpi 1 >/dev/null || fail "simmouse event"
 "$simmouse" event "$image" polling 3 >/dev/null || fail "simmouse event"
-colour_at() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p'; }
 wait_colour() {  # X Y HEX WHAT
   local i
-  for i in $(seq 50); do [ "$(colour_at "$1" "$2")" = "$3" ] && return 0; sleep 0.1; done
-  fail "$4 (colour $(colour_at "$1" "$2"), wanted $3)"
+  for i in $(seq 50); do [ "$(pixel "$1" "$2")" = "$3" ] && return 0; sleep 0.1; done
+  fail "$4 (colour $(pixel "$1" "$2"), wanted $3)"
 }
 # The level slider's thumb at level 2, the 125HZ button pressed.
 wait_colour $((cx + 36 + 76 - 6)) $((cy + 96 + 4)) FF3C3C "the page did not take the mouse's level"

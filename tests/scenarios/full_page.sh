@@ -47,10 +47,6 @@ type_of() { echo $(($(B "$1") + 14 + $2)); }        # profile button
 param_of() { echo $(($(B "$1") + 25 + 4 * $2)); }   # profile button: first parameter
 header_of() { echo $((768 + 44 * $1 + 4 * $2 + $3)); }
 slot_of() { echo $((1024 + 2816 * $1 + 256 * $2 + $3)); }
-peek() { "$simmouse" peek "$image" "$1"; }
-expect_cell() {  # CELL VALUE WHAT
-  wait_cell "$1" "$2" 10 || fail "$3: cell $1 is $(peek "$1"), wanted $2"
-}
 # Control centres on the page, from the layout the pictures are drawn to (filled once the page is up).
 declare -A at
 press() { click ${at[$1]}; }

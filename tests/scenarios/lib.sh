@@ -44,7 +44,29 @@ wait_painted() {
   done
   return 1
 }
-click() { xdotool mousemove "$1" "$2" sleep 0.2 click 1; }
+click() { xdotool mousemove "$1" "$2" sleep 0.2 click "${3:-1}"; }  # X Y [BUTTON]
+# A top-level window by its title (the system's file dialogs); prints "x y".
+wait_titled() {  # TITLE SECONDS
+  local i line
+  for i in $(seq $(($2 * 5))); do
+    line=$(xwininfo -root -tree 2>/dev/null | grep "\"$1\"" | grep -v ' 1x1+' | head -1)
+    if [ -n "$line" ]; then
+      echo "$line" | sed -n 's/.* [0-9]*x[0-9]*+\(-\?[0-9]*\)+\(-\?[0-9]*\) .*/\1 \2/p'
+      return 0
+    fi
+    sleep 0.2
+  done
+  return 1
+}
+wait_file() {  # PATH SECONDS: exists (or, with "!PATH", is gone)
+  local i want=1 f=$1
+  [ "${f:0:1}" = "!" ] && { want=0; f=${f:1}; }
+  for i in $(seq $(($2 * 10))); do
+    if [ -e "$f" ]; then [ $want = 1 ] && return 0; else [ $want = 0 ] && return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
 # Waits until `simmouse peek` of CELL gives VALUE; false after SECONDS.
 wait_cell() {  # CELL VALUE SECONDS
   local n
@@ -53,6 +75,10 @@ wait_cell() {  # CELL VALUE SECONDS
     sleep 0.1
   done
   return 1
+}
+peek() { "$simmouse" peek "$image" "$1"; }
+expect_cell() {  # CELL VALUE WHAT: within 10 s, else the scenario fails
+  wait_cell "$1" "$2" 10 || fail "$3: cell $1 is $(peek "$1"), wanted $2"
 }
 ms() { date +%s%3N; }
 # Waits until the program has used no processor time for half a second; prints how many
@@ -84,4 +110,6 @@ cleanup() {
   [ -n "$first" ] && kill "$first" 2>/dev/null
   [ -n "$compositor" ] && kill "$compositor" 2>/dev/null
   sleep 0.5
+  # A scenario's own tidying, where it defines one.
+  if declare -F after_cleanup >/dev/null; then after_cleanup; fi
 }

@@ -11,81 +11,19 @@ simmouse=${2:?simmouse}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work="$root/out/scenarios/profile-manager"
 shots="$root/out/screenshots"
-wine="$root/tools/wine-run"  # the project prefix, or HALVARD_WINEPREFIX
 prefix="${HALVARD_WINEPREFIX:-$root/out/wineprefix}"
-export WINEDEBUG=-all
 rm -rf "$work" && mkdir -p "$work/export" "$work/import" "$work/kept" "$shots"
 image="$work/mouse.img"
-winpath() { echo "Z:${1//\//\\}"; }
-shot() { import -window root "$shots/$1.png" 2>/dev/null; }
-pid=
+name=pm
+. "$root/tests/scenarios/lib.sh"
 data=
-compositor=
-# With a compositor the main window's drop shadow is translucent, as on Windows.
-if command -v xcompmgr >/dev/null; then
-  xcompmgr >/dev/null 2>&1 &
-  compositor=$!
-fi
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  [ -n "$compositor" ] && kill "$compositor" 2>/dev/null
-  sleep 0.5
-  # The profile files that were there before come back.
+# The profile files that were there before come back.
+after_cleanup() {
   if [ -n "$data" ]; then
     rm -f "$data"/*.[Pp][Ff]
     mv "$work/kept/"* "$data/" 2>/dev/null
   fi
 }
-fail() { echo "FAIL: $*"; shot pm-failure; cleanup; exit 1; }
-# A shown window of the program of exactly this size; prints "x y".
-find_window() {
-  local id
-  for id in $(xwininfo -root -tree 2>/dev/null | grep -i '"halvard.exe"' | grep " $1+" | awk '{print $1}'); do
-    xwininfo -id "$id" 2>/dev/null | grep -q 'IsViewable' || continue
-    xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
-    return 0
-  done
-}
-wait_window() {  # SIZE SECONDS
-  local until=$(($(date +%s) + $2)) pos
-  while [ "$(date +%s)" -le "$until" ]; do
-    pos=$(find_window "$1")
-    [ -n "$pos" ] && { echo "$pos"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-wait_gone() {  # SIZE SECONDS
-  local until=$(($(date +%s) + $2))
-  while [ "$(date +%s)" -le "$until" ]; do
-    [ -z "$(find_window "$1")" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-# A top-level window by its title; prints "x y".
-wait_titled() {  # TITLE SECONDS
-  local i line
-  for i in $(seq $(($2 * 5))); do
-    line=$(xwininfo -root -tree 2>/dev/null | grep "\"$1\"" | grep -v ' 1x1+' | head -1)
-    if [ -n "$line" ]; then
-      echo "$line" | sed -n 's/.* [0-9]*x[0-9]*+\(-\?[0-9]*\)+\(-\?[0-9]*\) .*/\1 \2/p'
-      return 0
-    fi
-    sleep 0.2
-  done
-  return 1
-}
-wait_file() {  # PATH SECONDS: exists (or, with "!PATH", is gone)
-  local i want=1 f=$1
-  [ "${f:0:1}" = "!" ] && { want=0; f=${f:1}; }
-  for i in $(seq $(($2 * 10))); do
-    if [ -e "$f" ]; then [ $want = 1 ] && return 0; else [ $want = 0 ] && return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
-click() { xdotool mousemove "$1" "$2" sleep 0.2 click "${3:-1}"; }
 # Rows of the page's list: the list at 30,78 of the page, its 18-pixel header, then the rows.
 row_y() { echo $((py + 78 + 18 + row_h * $1 + row_h / 2)); }
 row_x=
