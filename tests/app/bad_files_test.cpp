@@ -146,18 +146,7 @@ struct Rig : SessionWorld {
   SimulatedMouse mouse{&clock, 0x2002};
   NullSessionView view;
   std::unique_ptr<DeviceSession> session = std::make_unique<DeviceSession>(Deps(view, kSelf));
-  struct Answers : AssignView {
-    void RefuseNoLeftButton() override {}
-    std::optional<int> AskSingleFunction(int) override { return std::nullopt; }
-    std::optional<MacroAnswer> AskMacro(std::u16string_view, int, int) override { return macro; }
-    std::optional<std::u16string> AskApplication(std::u16string_view) override { return std::nullopt; }
-    void SetButtonLabel(int, int, std::u16string_view, bool) override {}
-    void ShowSelectedButton(int, int) override {}
-    void EnableCategoryButtons(bool, bool, bool) override {}
-    void ShowPopup() override {}
-    void HidePopup() override {}
-    std::optional<MacroAnswer> macro;
-  } answers;
+  MacroPromptAnswers answers;
   ButtonAssignment assign{AssignDeps{*tessel, *session, store, files, messages, shell, windows, clock, answers, kSelf}};
   std::vector<std::uint8_t> good;
 };

@@ -41,20 +41,6 @@ class View : public NullSessionView {
   bool ended = false;
 };
 
-class AssignAnswers : public AssignView {
- public:
-  void RefuseNoLeftButton() override {}
-  std::optional<int> AskSingleFunction(int) override { return std::nullopt; }
-  std::optional<MacroAnswer> AskMacro(std::u16string_view, int, int) override { return macro; }
-  std::optional<std::u16string> AskApplication(std::u16string_view) override { return std::nullopt; }
-  void SetButtonLabel(int, int, std::u16string_view, bool) override {}
-  void ShowSelectedButton(int, int) override {}
-  void EnableCategoryButtons(bool, bool, bool) override {}
-  void ShowPopup() override {}
-  void HidePopup() override {}
-  std::optional<MacroAnswer> macro;
-};
-
 struct Rig : SessionWorld {
   Rig() {
     hid.AddInterface(SimulatedHid::MouseInterface(&mouse, u""));
@@ -108,7 +94,7 @@ struct Rig : SessionWorld {
   SimulatedMouse mouse{&clock, 0x2002};
   View view;
   std::unique_ptr<DeviceSession> session = std::make_unique<DeviceSession>(Deps(view, kSelf));
-  AssignAnswers answers;
+  MacroPromptAnswers answers;
   ButtonAssignment assign{AssignDeps{*tessel, *session, store, files, messages, shell, windows, clock, answers, kSelf}};
   MemorySystemSettings system;
   CfgPageModel cfg{CfgPageDeps{*tessel, store, system, windows, clock, messages}};

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/button_assign.h"
 #include "app/messages.h"
 #include "app/session.h"
 #include "device/simulated_hid.h"
@@ -38,6 +39,22 @@ class NullSessionView : public SessionView {
   void SetImeFlag(bool) override {}
   std::u16string name;
   bool applyEnabled = false;
+};
+
+// The button assignment's view answering the macro prompt with `macro`, every other prompt with
+// nothing, and showing nothing.
+class MacroPromptAnswers : public AssignView {
+ public:
+  void RefuseNoLeftButton() override {}
+  std::optional<int> AskSingleFunction(int) override { return std::nullopt; }
+  std::optional<MacroAnswer> AskMacro(std::u16string_view, int, int) override { return macro; }
+  std::optional<std::u16string> AskApplication(std::u16string_view) override { return std::nullopt; }
+  void SetButtonLabel(int, int, std::u16string_view, bool) override {}
+  void ShowSelectedButton(int, int) override {}
+  void EnableCategoryButtons(bool, bool, bool) override {}
+  void ShowPopup() override {}
+  void HidePopup() override {}
+  std::optional<MacroAnswer> macro;
 };
 
 struct SessionWorld {
