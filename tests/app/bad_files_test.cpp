@@ -192,7 +192,8 @@ TEST(BadFiles, ProfileFilesAreRefusedWithAMessageAndChangeNothing) {
       r.files.Put(u"D:\\Share\\" + fileName, file.bytes);
       r.messages.shown.clear();
       EXPECT_FALSE(pm.Import(u"D:\\Share\\" + fileName));
-      if (!r.messages.shown.empty()) EXPECT_EQ(r.messages.shown.back().number, kMsgBadFileFormat);
+      ASSERT_EQ(r.messages.shown.size(), 1u);
+      EXPECT_EQ(r.messages.shown.back().number, kMsgBadFileFormat);
       EXPECT_EQ(*r.files.Get(r.Data(fileName)), file.bytes);
     }
   }
