@@ -53,8 +53,12 @@ BOOL CALLBACK CountTop(HWND w, LPARAM lp) {
   EnumChildWindows(w, CountChild, lp);
   RECT r;
   GetWindowRect(w, &r);
-  // Pages and prompts are larger than the loading popup and the tooltips.
-  if (w != g_main && IsWindowVisible(w) && r.right - r.left > 200 && r.bottom - r.top > 150) c->shownOther = w;
+  // Pages and prompts are larger than the loading popup and the tooltips; the main window's drop
+  // shadow is larger too, but it is no page.
+  wchar_t cls[32] = {};
+  GetClassNameW(w, cls, 32);
+  if (w != g_main && IsWindowVisible(w) && r.right - r.left > 200 && r.bottom - r.top > 150 && wcscmp(cls, L"Shadow") != 0)
+    c->shownOther = w;
   return TRUE;
 }
 
