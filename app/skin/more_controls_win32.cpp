@@ -148,7 +148,8 @@ bool CSkinVerticleScrollbar::Attach(HWND list) {
   GetWindowRect(list, &r);
   POINT tl{r.right - ScrollbarModel::kThumbWidth, r.top};
   ScreenToClient(GetParent(list), &tl);
-  if (!Create(GetParent(list), GetDlgCtrlID(list) + 1, tl.x, tl.y, ScrollbarModel::kThumbWidth, r.bottom - r.top))
+  // A static without a number of its own: the list's number + 1 may be another control's.
+  if (!Create(GetParent(list), 0xFFFF, tl.x, tl.y, ScrollbarModel::kThumbWidth, r.bottom - r.top))
     return false;
   SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   arrows_ = LoadPicture(282);
